@@ -1,0 +1,36 @@
+#include "commandline.h"
+#include "tamvoapp.h"
+
+#include <QApplication>
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const CommandLine options = CommandLine::parse(args);
+    if (!options.error.isEmpty()) {
+        fprintf(stderr, "%s\n\n%s", qPrintable(options.error), qPrintable(CommandLine::usage()));
+        return 2;
+    }
+    if (options.help) {
+        printf("%s", qPrintable(CommandLine::usage()));
+        return 0;
+    }
+    if (options.version) {
+        printf("Tamvo %s\n", TAMVO_VERSION_TEXT);
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    CTamvoApp::setupLocale(app);
+    CTamvoApp tamvo;
+    if (!tamvo.InitInstance(options)) {
+        tamvo.ExitInstance();
+        return tamvo.exitCode();
+    }
+    const int rc = app.exec();
+    tamvo.ExitInstance();
+    return rc;
+}

@@ -1,0 +1,72 @@
+#include "singleinstance.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+
+namespace {
+QString defaultKey()
+{
+    const QByteArray env = qgetenv("TAMVO_INSTANCE_KEY");
+    if (!env.isEmpty())
+        return QString::fromUtf8(env);
+    QString user = qEnvironmentVariable("USER");
+    if (user.isEmpty())
+        user = QStringLiteral("user");
+    return QStringLiteral("tamvo-") + user;
+}
+
+QString serverName(const QString& key)
+{
+    // Socket names must be short and plain.
+    return QStringLiteral("tamvo-") +
+           QString::fromLatin1(QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
+}
+} // namespace
+
+SingleInstance::SingleInstance(const QString& key, QObject* parent)
+    : QObject(parent)
+    , m_key(key.isEmpty() ? defaultKey() : key)
+{
+}
+
+SingleInstance::~SingleInstance() = default;
+
+bool SingleInstance::acquire()
+{
+    m_lock = std::make_unique<QLockFile>(QDir::temp().filePath(serverName(m_key) + QStringLiteral(".lock")));
+    m_lock->setStaleLockTime(0); // a lock left by a crashed copy is taken over
+    if (!m_lock->tryLock(0))
+        return false;
+    m_server = new QLocalServer(this);
+    QLocalServer::removeServer(serverName(m_key));
+    connect(m_server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* s = m_server->nextPendingConnection()) {
+            connect(s, &QLocalSocket::readyRead, this, [this, s] {
+                s->readAll();
+                s->write("ok");
+                s->flush();
+                s->disconnectFromServer();
+                emit activationRequested();
+            });
+            connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
+        }
+    });
+    m_server->listen(serverName(m_key));
+    return true;
+}
+
+bool SingleInstance::notifyRunning(int timeoutMs)
+{
+    QLocalSocket s;
+    s.connectToServer(serverName(m_key));
+    if (!s.waitForConnected(timeoutMs))
+        return false;
+    s.write("activate");
+    s.flush();
+    if (!s.waitForBytesWritten(timeoutMs))
+        return false;
+    return s.waitForReadyRead(timeoutMs);
+}

@@ -1,0 +1,188 @@
+#include "dbconnection.h"
+#include "sqlfunctions.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QList>
+#include <sqlite3.h>
+
+namespace {
+
+// Connections of this process that hold a write transaction, so a refused write can
+// name the window that holds the lock.
+QList<const CDbConnection*>& lockHolders()
+{
+    static QList<const CDbConnection*> holders;
+    return holders;
+}
+
+QString canonical(const QString& path)
+{
+    const QFileInfo fi(path);
+    const QString c = fi.canonicalFilePath();
+    return c.isEmpty() ? fi.absoluteFilePath() : c;
+}
+
+} // namespace
+
+CDbConnection::CDbConnection() = default;
+
+CDbConnection::~CDbConnection()
+{
+    Close();
+}
+
+QString CDbConnection::ConnectionStringFor(const QString& path)
+{
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + path;
+}
+
+QString CDbConnection::PathFromConnectionString(const QString& cs)
+{
+    const QString key = QStringLiteral("Data Source=");
+    const int at = cs.indexOf(key, 0, Qt::CaseInsensitive);
+    if (at < 0)
+        return cs.contains(QLatin1Char('=')) ? QString() : cs.trimmed();
+    QString rest = cs.mid(at + key.size());
+    const int semi = rest.indexOf(QLatin1Char(';'));
+    if (semi >= 0)
+        rest.truncate(semi);
+    return rest.trimmed();
+}
+
+bool CDbConnection::Open(const QString& path)
+{
+    return OpenConnectionString(ConnectionStringFor(path));
+}
+
+bool CDbConnection::OpenConnectionString(const QString& connectionString, int)
+{
+    if (!connectionString.isEmpty())
+        m_connectionText = connectionString;
+    if (m_connectionText.isEmpty())
+        return false;
+    Close();
+    const QString path = PathFromConnectionString(m_connectionText);
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        m_lastError = QStringLiteral("no such file");
+        return false;
+    }
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        m_lastError = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+        sqlite3_close(db);
+        return false;
+    }
+    m_db = db;
+    // Reading the schema proves the file is a database; a stranger file fails here.
+    if (!exec("select count(*) from sqlite_master")) {
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        return false;
+    }
+    // A short wait absorbs another window's brief autocommit write; a long-held
+    // transaction is reported to the user instead of freezing the window.
+    sqlite3_busy_timeout(m_db, 300);
+    registerHerdSqlFunctions(m_db);
+    m_path = path;
+    m_level = 0;
+    return true;
+}
+
+void CDbConnection::Close()
+{
+    if (!m_db)
+        return;
+    if (m_level > 0)
+        exec("rollback");
+    m_level = 0;
+    lockHolders().removeAll(this);
+    sqlite3_close_v2(m_db);
+    m_db = nullptr;
+}
+
+bool CDbConnection::IsOpen() const
+{
+    return m_db != nullptr;
+}
+
+void CDbConnection::SetLastError(int code)
+{
+    m_lastBusy = code == SQLITE_BUSY || code == SQLITE_LOCKED || (code & 0xff) == SQLITE_BUSY;
+    m_lastError = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(code));
+}
+
+bool CDbConnection::exec(const char* sql)
+{
+    char* err = nullptr;
+    const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, &err);
+    if (rc != SQLITE_OK) {
+        m_lastBusy = rc == SQLITE_BUSY || rc == SQLITE_LOCKED;
+        m_lastError = QString::fromUtf8(err ? err : sqlite3_errstr(rc));
+        sqlite3_free(err);
+        return false;
+    }
+    m_lastBusy = false;
+    return true;
+}
+
+int CDbConnection::BeginTrans()
+{
+    if (!m_db)
+        return -1;
+    bool ok;
+    if (m_level == 0) {
+        // Immediate: the write lock is taken now, so a later write cannot fail because
+        // another window committed in between.
+        ok = exec("begin immediate");
+        if (ok)
+            lockHolders().append(this);
+    } else {
+        ok = exec(QStringLiteral("savepoint tamvo_%1").arg(m_level).toUtf8().constData());
+    }
+    if (!ok)
+        return -1;
+    return ++m_level;
+}
+
+bool CDbConnection::CommitTrans()
+{
+    if (!m_db || m_level == 0)
+        return false;
+    const bool ok = m_level == 1 ? exec("commit")
+                                 : exec(QStringLiteral("release tamvo_%1").arg(m_level - 1).toUtf8().constData());
+    if (!ok)
+        return false;
+    if (--m_level == 0)
+        lockHolders().removeAll(this);
+    return true;
+}
+
+bool CDbConnection::RollbackTrans()
+{
+    if (!m_db || m_level == 0)
+        return false;
+    bool ok;
+    if (m_level == 1) {
+        ok = exec("rollback");
+    } else {
+        const QByteArray name = QStringLiteral("tamvo_%1").arg(m_level - 1).toUtf8();
+        ok = exec(("rollback to " + name).constData()) && exec(("release " + name).constData());
+    }
+    if (!ok)
+        return false;
+    if (--m_level == 0)
+        lockHolders().removeAll(this);
+    return true;
+}
+
+QString CDbConnection::OtherWriteLockHolder() const
+{
+    const QString mine = canonical(m_path);
+    for (const CDbConnection* c : lockHolders()) {
+        if (c != this && canonical(c->m_path) == mine)
+            return c->m_ownerName.isEmpty() ? QStringLiteral("另一个窗口") : c->m_ownerName;
+    }
+    return QString();
+}

@@ -1,0 +1,62 @@
+#pragma once
+#include <QString>
+
+struct sqlite3;
+
+// One connection to the herd database. Each screen and dialog owns its own; every
+// failure is reported by the result, never by an exception or a window.
+class CDbConnection
+{
+public:
+    CDbConnection();
+    ~CDbConnection();
+    CDbConnection(const CDbConnection&) = delete;
+    CDbConnection& operator=(const CDbConnection&) = delete;
+
+    // Opens the herd database file at path. A path that does not exist, or a file that
+    // is not a database, gives false.
+    bool Open(const QString& path);
+    // Opens with a connection string "Provider=...; Data Source=<path>". An empty string
+    // re-uses the stored one; options are accepted for compatibility and ignored.
+    bool OpenConnectionString(const QString& connectionString, int options = -1);
+    void Close();
+    bool IsOpen() const;
+
+    // Transactions nest: the first level is the database transaction (it takes the
+    // write lock at once), deeper levels are savepoints. -1 / false on failure.
+    int BeginTrans();
+    bool CommitTrans();
+    bool RollbackTrans();
+    int TransLevel() const { return m_level; }
+
+    QString ConnectionText() const { return m_connectionText; }
+    QString DatabasePath() const { return m_path; }
+    sqlite3* handle() const { return m_db; }
+
+    // The window this connection works for; named to the user when its unsaved work
+    // blocks another window's write.
+    void SetOwnerName(const QString& name) { m_ownerName = name; }
+    QString OwnerName() const { return m_ownerName; }
+    // Name of another connection of this program that holds an open write transaction
+    // on the same database file; empty when there is none.
+    QString OtherWriteLockHolder() const;
+
+    // Failure details of the last operation, for messages and tests.
+    QString LastError() const { return m_lastError; }
+    bool LastErrorWasBusy() const { return m_lastBusy; }
+    void SetLastError(int code);
+
+    static QString ConnectionStringFor(const QString& path);
+    static QString PathFromConnectionString(const QString& connectionString);
+
+private:
+    bool exec(const char* sql);
+
+    sqlite3* m_db = nullptr;
+    QString m_connectionText;
+    QString m_path;
+    QString m_ownerName;
+    QString m_lastError;
+    bool m_lastBusy = false;
+    int m_level = 0;
+};
