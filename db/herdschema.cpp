@@ -126,7 +126,7 @@ static QString createStatement(const Table& t)
 {
     QStringList cols;
     for (const QString& c : t.columns) {
-        if (t.name == QLatin1String("配种") && c == QLatin1String("id"))
+        if (t.name == QStringLiteral("配种") && c == QLatin1String("id"))
             cols << QStringLiteral("id integer primary key autoincrement");
         else
             cols << ident(c) + QStringLiteral(" text collate nocase");

@@ -55,11 +55,6 @@ void csngFn(sqlite3_context* ctx, int, sqlite3_value** argv)
         sqlite3_result_double(ctx, double(float(d)));
 }
 
-void isnullFn(sqlite3_context* ctx, int, sqlite3_value** argv)
-{
-    sqlite3_result_int(ctx, sqlite3_value_type(argv[0]) == SQLITE_NULL ? 1 : 0);
-}
-
 } // namespace
 
 void registerHerdSqlFunctions(sqlite3* db)
@@ -68,5 +63,4 @@ void registerHerdSqlFunctions(sqlite3* db)
     sqlite3_create_function(db, "cint", 1, flags, nullptr, cintFn, nullptr, nullptr);
     sqlite3_create_function(db, "cdbl", 1, flags, nullptr, cdblFn, nullptr, nullptr);
     sqlite3_create_function(db, "csng", 1, flags, nullptr, csngFn, nullptr, nullptr);
-    sqlite3_create_function(db, "isnull", 1, flags, nullptr, isnullFn, nullptr, nullptr);
 }
