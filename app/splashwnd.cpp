@@ -58,8 +58,9 @@ void CSplashWnd::paintEvent(QPaintEvent*)
 bool CSplashWnd::eventFilter(QObject*, QEvent* event)
 {
     switch (event->type()) {
-    case QEvent::KeyPress:
     case QEvent::ShortcutOverride:
+        return true; // the key press that follows hides the picture
+    case QEvent::KeyPress:
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::NonClientAreaMouseButtonPress:
