@@ -98,8 +98,31 @@ void CDbConnection::Close()
         exec("rollback");
     m_level = 0;
     lockHolders().removeAll(this);
+    for (sqlite3_stmt* s : std::as_const(m_statements))
+        sqlite3_finalize(s);
+    m_statements.clear();
     sqlite3_close_v2(m_db);
     m_db = nullptr;
+}
+
+sqlite3_stmt* CDbConnection::CachedStatement(const QByteArray& sql)
+{
+    if (!m_db)
+        return nullptr;
+    if (sqlite3_stmt* s = m_statements.value(sql)) {
+        sqlite3_reset(s);
+        sqlite3_clear_bindings(s);
+        return s;
+    }
+    sqlite3_stmt* s = nullptr;
+    const int rc = sqlite3_prepare_v3(m_db, sql.constData(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &s, nullptr);
+    if (rc != SQLITE_OK) {
+        SetLastError(rc);
+        sqlite3_finalize(s);
+        return nullptr;
+    }
+    m_statements.insert(sql, s);
+    return s;
 }
 
 bool CDbConnection::IsOpen() const

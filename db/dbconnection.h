@@ -1,7 +1,10 @@
 #pragma once
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 // One connection to the herd database. Each screen and dialog owns its own; every
 // failure is reported by the result, never by an exception or a window.
@@ -46,6 +49,10 @@ public:
     bool LastErrorWasBusy() const { return m_lastBusy; }
     void SetLastError(int code);
 
+    // A prepared statement kept for re-use (the recordset's bound writes); reset and
+    // without bindings. Owned by the connection; nullptr when the text does not prepare.
+    sqlite3_stmt* CachedStatement(const QByteArray& sql);
+
     static QString ConnectionStringFor(const QString& path);
     static QString PathFromConnectionString(const QString& connectionString);
 
@@ -53,6 +60,7 @@ private:
     bool exec(const char* sql);
 
     sqlite3* m_db = nullptr;
+    QHash<QByteArray, sqlite3_stmt*> m_statements;
     QString m_connectionText;
     QString m_path;
     QString m_ownerName;

@@ -531,10 +531,9 @@ bool CDbRecordset::Update()
             sets << c + QStringLiteral("=?");
         sql = QStringLiteral("update %1 set %2 where rowid=?").arg(quoteIdent(m_table), sets.join(QLatin1Char(',')));
     }
-    const QByteArray utf8 = sql.toUtf8();
-    sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v2(db, utf8.constData(), utf8.size(), &stmt, nullptr);
-    if (rc == SQLITE_OK) {
+    sqlite3_stmt* stmt = m_conn->CachedStatement(sql.toUtf8());
+    int rc = stmt ? SQLITE_OK : sqlite3_errcode(db);
+    if (stmt) {
         int k = 1;
         for (const auto& p : m_pending) {
             if (p.second) {
@@ -547,8 +546,8 @@ bool CDbRecordset::Update()
         if (!adding)
             sqlite3_bind_int64(stmt, k, m_rowids[size_t(currentRow())]);
         rc = sqlite3_step(stmt);
+        sqlite3_reset(stmt);
     }
-    sqlite3_finalize(stmt);
     if (rc != SQLITE_DONE) {
         failWith(rc);
         CancelUpdate();
@@ -593,11 +592,9 @@ bool CDbRecordset::reloadRow(qint64 rowid, int row)
         cols << (o.isEmpty() ? QStringLiteral("null") : quoteIdent(o));
     const QByteArray sql =
         QStringLiteral("select %1 from %2 where rowid=?").arg(cols.join(QLatin1Char(',')), quoteIdent(m_table)).toUtf8();
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(m_conn->handle(), sql.constData(), sql.size(), &stmt, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(stmt);
+    sqlite3_stmt* stmt = m_conn->CachedStatement(sql);
+    if (!stmt)
         return false;
-    }
     sqlite3_bind_int64(stmt, 1, rowid);
     if (sqlite3_step(stmt) == SQLITE_ROW) {
         const int n = m_names.size();
@@ -615,7 +612,7 @@ bool CDbRecordset::reloadRow(qint64 rowid, int row)
             }
         }
     }
-    sqlite3_finalize(stmt);
+    sqlite3_reset(stmt);
     return true;
 }
 
