@@ -1,0 +1,323 @@
+#include "gridpane.h"
+#include "gridctrl.h"
+#include "gridpaint.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QRegularExpressionValidator>
+#include <QScrollBar>
+
+namespace {
+// How close (pixels) the pointer must be to a border to drag it.
+constexpr int kEdgeSlack = 3;
+} // namespace
+
+CGridPane::CGridPane(CGridCtrl* grid, Kind kind)
+    : QTableView(grid)
+    , m_grid(grid)
+    , m_kind(kind)
+{
+    setFrameShape(QFrame::NoFrame);
+    setShowGrid(false); // lines follow the grid's line mode, drawn by the delegate
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    horizontalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setMinimumSectionSize(1);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(true);
+    if (kind == Body) {
+        setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked
+                        | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    } else {
+        setEditTriggers(QAbstractItemView::NoEditTriggers);
+        setFocusPolicy(Qt::NoFocus);
+        setAutoScroll(false);
+    }
+    viewport()->setMouseTracking(kind != Body);
+}
+
+void CGridPane::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    // The fixed panes never scroll by themselves; the shared scroll bars move them.
+    if (m_kind == Body)
+        QTableView::scrollTo(index, hint);
+}
+
+void CGridPane::updateGeometries()
+{
+    QTableView::updateGeometries();
+    emit geometriesUpdated();
+}
+
+void CGridPane::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    // Close first, then tell the screen: a message it shows from the end-edit
+    // notification must not find a half-closed editor. Tab moves on afterwards.
+    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    m_grid->editorClosed();
+    if (hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem) {
+        const QModelIndex next = moveCursor(hint == QAbstractItemDelegate::EditNextItem ? MoveNext : MovePrevious, Qt::NoModifier);
+        if (next.isValid()) {
+            setCurrentIndex(next);
+            if (next.flags() & Qt::ItemIsEditable)
+                edit(next);
+        }
+    }
+}
+
+void CGridPane::wheelEvent(QWheelEvent* event)
+{
+    if (m_kind == Body) {
+        QTableView::wheelEvent(event);
+        return;
+    }
+    // The fixed panes hand the wheel to the shared scroll bars.
+    const bool horizontal = qAbs(event->angleDelta().x()) > qAbs(event->angleDelta().y());
+    QScrollBar* bar = horizontal || (event->modifiers() & Qt::ShiftModifier) ? m_grid->m_hbar : m_grid->m_vbar;
+    QApplication::sendEvent(bar, event);
+}
+
+void CGridPane::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        m_grid->OnEditCopy();
+        return;
+    }
+    if (event->matches(QKeySequence::Cut)) {
+        m_grid->OnEditCut();
+        return;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        m_grid->OnEditPaste();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+int CGridPane::columnEdgeAt(int x) const
+{
+    if (!m_grid->GetColumnResize() || (m_kind != Top && m_kind != Corner))
+        return -1;
+    const int col = columnAt(x);
+    if (col < 0)
+        return -1;
+    const int left = columnViewportPosition(col);
+    const int right = left + columnWidth(col);
+    if (qAbs(x - right) <= kEdgeSlack)
+        return col;
+    if (qAbs(x - left) <= kEdgeSlack) {
+        for (int c = col - 1; c >= 0; --c)
+            if (!isColumnHidden(c))
+                return c;
+    }
+    return -1;
+}
+
+int CGridPane::rowEdgeAt(int y) const
+{
+    if (!m_grid->GetRowResize() || (m_kind != Left && m_kind != Corner))
+        return -1;
+    const int row = rowAt(y);
+    if (row < 0)
+        return -1;
+    const int top = rowViewportPosition(row);
+    const int bottom = top + rowHeight(row);
+    if (qAbs(y - bottom) <= kEdgeSlack)
+        return row;
+    if (qAbs(y - top) <= kEdgeSlack) {
+        for (int r = row - 1; r >= 0; --r)
+            if (!isRowHidden(r))
+                return r;
+    }
+    return -1;
+}
+
+void CGridPane::mousePressEvent(QMouseEvent* event)
+{
+    if (m_kind != Body && event->button() == Qt::LeftButton) {
+        const QPoint pos = event->position().toPoint();
+        const int col = columnEdgeAt(pos.x());
+        const int row = col < 0 ? rowEdgeAt(pos.y()) : -1;
+        if (col >= 0 || row >= 0) {
+            m_dragColumn = col;
+            m_dragRow = row;
+            m_dragOrigin = col >= 0 ? pos.x() : pos.y();
+            m_dragStartSize = col >= 0 ? columnWidth(col) : rowHeight(row);
+            return;
+        }
+        // A click on a fixed column cell of a data row selects that row.
+        const QModelIndex index = indexAt(pos);
+        if (m_kind == Left && index.isValid() && index.row() >= m_grid->GetFixedRowCount()) {
+            const int first = m_grid->GetFixedColumnCount();
+            m_grid->SetFocusCell(index.row(), first);
+            m_grid->SetSelectedRange(index.row(), first, index.row(), m_grid->GetColumnCount() - 1);
+            m_grid->m_main->setFocus();
+            emit clicked(index);
+            return;
+        }
+    }
+    QTableView::mousePressEvent(event);
+}
+
+void CGridPane::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    if (m_dragColumn >= 0) {
+        m_grid->SetColumnWidth(m_dragColumn, qMax(4, m_dragStartSize + pos.x() - m_dragOrigin));
+        return;
+    }
+    if (m_dragRow >= 0) {
+        m_grid->SetRowHeight(m_dragRow, qMax(4, m_dragStartSize + pos.y() - m_dragOrigin));
+        return;
+    }
+    if (m_kind != Body) {
+        if (columnEdgeAt(pos.x()) >= 0)
+            viewport()->setCursor(Qt::SplitHCursor);
+        else if (rowEdgeAt(pos.y()) >= 0)
+            viewport()->setCursor(Qt::SplitVCursor);
+        else
+            viewport()->unsetCursor();
+    }
+    QTableView::mouseMoveEvent(event);
+}
+
+void CGridPane::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (m_dragColumn >= 0 || m_dragRow >= 0) {
+        m_dragColumn = m_dragRow = -1;
+        return;
+    }
+    QTableView::mouseReleaseEvent(event);
+}
+
+void CGridPane::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (m_kind != Body) {
+        // A double click on a border fits the column (or row) to its texts.
+        const QPoint pos = event->position().toPoint();
+        const int col = columnEdgeAt(pos.x());
+        if (col >= 0) {
+            m_grid->AutoSizeColumn(col);
+            return;
+        }
+        const int row = rowEdgeAt(pos.y());
+        if (row >= 0) {
+            m_grid->AutoSizeRow(row);
+            return;
+        }
+    }
+    QTableView::mouseDoubleClickEvent(event);
+}
+
+void CGridPane::leaveEvent(QEvent* event)
+{
+    viewport()->unsetCursor();
+    QTableView::leaveEvent(event);
+}
+
+// ---- delegate ----
+
+CGridDelegate::CGridDelegate(CGridCtrl* grid)
+    : QStyledItemDelegate(grid)
+    , m_grid(grid)
+{
+}
+
+void CGridDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const CGridModel* m = m_grid->model();
+    const int row = index.row();
+    const int col = index.column();
+    const bool fixed = m->isFixed(row, col);
+    const QRect rect = option.rect;
+    const bool selected = (option.state & QStyle::State_Selected) && !fixed;
+    QColor bg = m->background(row, col);
+    QColor fg = m->foreground(row, col);
+    if (selected) {
+        bg = option.palette.color(QPalette::Active, QPalette::Highlight);
+        fg = option.palette.color(QPalette::Active, QPalette::HighlightedText);
+    } else {
+        if (!bg.isValid())
+            bg = fixed ? GridPaint::fixedBackground() : option.palette.color(QPalette::Base);
+        if (!fg.isValid())
+            fg = option.palette.color(QPalette::Text);
+    }
+    p->fillRect(rect, bg);
+    p->setPen(fg);
+    p->setFont(option.font);
+    GridPaint::drawText(p, rect, m->format(row, col), m->text(row, col));
+    if (fixed)
+        GridPaint::drawLines(p, rect, GVL_BOTH, GridPaint::fixedLine());
+    else
+        GridPaint::drawLines(p, rect, m_grid->GetGridLines(), GridPaint::dataLine());
+    if ((option.state & QStyle::State_HasFocus) && !fixed) {
+        p->save();
+        p->setPen(QPen(option.palette.color(QPalette::Active, QPalette::Highlight).darker(140), 1));
+        p->drawRect(rect.adjusted(0, 0, -1, -1));
+        p->restore();
+    }
+}
+
+QWidget* CGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
+{
+    const int row = index.row();
+    const int col = index.column();
+    if (!m_grid->editorOpening(row, col))
+        return nullptr;
+    if (m_grid->isComboColumn(col)) {
+        auto* combo = new QComboBox(parent);
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->addItems(m_grid->comboItems(col));
+        // Picking an entry ends the edit at once, as a drop-down cell does.
+        connect(combo, &QComboBox::activated, this, [this, combo] {
+            emit const_cast<CGridDelegate*>(this)->commitData(combo);
+            emit const_cast<CGridDelegate*>(this)->closeEditor(combo);
+        });
+        return combo;
+    }
+    auto* edit = new QLineEdit(parent);
+    edit->setFrame(false);
+    if (m_grid->isNumColumn(col))
+        edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+    return edit;
+}
+
+void CGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
+{
+    const QString text = m_grid->GetItemText(index.row(), index.column());
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        const int i = combo->findText(text);
+        combo->setCurrentIndex(i);
+        combo->setEditText(text);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
+        edit->setText(text);
+        edit->selectAll();
+    }
+}
+
+void CGridDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const
+{
+    QString text;
+    if (auto* combo = qobject_cast<QComboBox*>(editor))
+        text = combo->currentText();
+    else if (auto* edit = qobject_cast<QLineEdit*>(editor))
+        text = edit->text();
+    m_grid->editorCommitted(index.row(), index.column(), text);
+}
+
+void CGridDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const
+{
+    editor->setGeometry(option.rect.adjusted(1, 1, -1, -1));
+}

@@ -1,0 +1,76 @@
+#include "printservice.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <memory>
+
+namespace {
+PrintService::Handler& handlerSlot()
+{
+    static PrintService::Handler h;
+    return h;
+}
+} // namespace
+
+namespace PrintService {
+
+QPrinter* sharedPrinter()
+{
+    static std::unique_ptr<QPrinter> printer;
+    if (!printer) {
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setPageSize(QPageSize(QPageSize::A4));
+        printer->setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+    }
+    return printer.get();
+}
+
+Handler setHandler(Handler handler)
+{
+    Handler old = handlerSlot();
+    handlerSlot() = std::move(handler);
+    return old;
+}
+
+void run(Mode mode, const Render& render, QWidget* parent)
+{
+    if (handlerSlot()) {
+        handlerSlot()(mode, render);
+        return;
+    }
+    QPrinter* printer = sharedPrinter();
+    switch (mode) {
+    case Mode::Dialog: {
+        QPrintDialog dialog(printer, parent);
+        if (dialog.exec() == QDialog::Accepted)
+            render(printer);
+        break;
+    }
+    case Mode::Direct:
+        render(printer);
+        break;
+    case Mode::Preview: {
+        QPrintPreviewDialog preview(printer, parent);
+        preview.setWindowState(Qt::WindowMaximized);
+        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&render](QPrinter* p) { render(p); });
+        preview.exec();
+        break;
+    }
+    }
+}
+
+bool toPdf(const Render& render, const QString& path)
+{
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setPageLayout(sharedPrinter()->pageLayout());
+    pdf.setOutputFileName(path);
+    QFile::remove(path);
+    render(&pdf);
+    return QFileInfo(path).size() > 0;
+}
+
+} // namespace PrintService
