@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QLibraryInfo>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTextStream>
 #include <QTranslator>
@@ -120,19 +121,22 @@ bool CTamvoApp::InitInstance(const CommandLine& options)
         return false;
     }
 
-    m_databasePath = options.database.isEmpty() ? defaultDatabasePath(m_programDir) : QFileInfo(options.database).absoluteFilePath();
-    readCodeIni(codeIniPath(), m_farmNumber, m_subFarmNumber);
-
+    // The names place both the settings and the user's data folder.
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(appTitle());
+    m_databasePath = options.database.isEmpty() ? defaultDatabasePath(m_programDir) : QFileInfo(options.database).absoluteFilePath();
+    readCodeIni(codeIniPath(), m_farmNumber, m_subFarmNumber);
 
     m_frame = new CMainFrame;
     m_frame->setAttribute(Qt::WA_DeleteOnClose);
     connect(m_instance.get(), &SingleInstance::activationRequested, m_frame, &CMainFrame::bringToFront);
-    if (!options.noSplash)
-        CSplashWnd::showSplash(m_frame);
     m_frame->setWindowTitle(appTitle());
+    // The screen's size first: without a window manager "maximised" alone changes nothing.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        m_frame->setGeometry(screen->availableGeometry());
     m_frame->showMaximized();
+    if (!options.noSplash)
+        CSplashWnd::showSplash(m_frame)->raise();
 
     // A new farm starts with a fresh database; a file that is not a herd database is
     // refused and left untouched.

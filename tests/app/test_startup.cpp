@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPointer>
 #include <QProcess>
@@ -29,6 +31,7 @@ private slots:
     void newFarmIsCreatedOnFirstStart();
     void strangerDatabaseEndsStartup();
     void secondCopyHandsOver();
+    void chineseFrameworkTexts();
     void splashSwallowsTheKeyThatHidesIt();
     void splashHidesItselfAfterTwoSeconds();
     void programRefusesBadOptions_data();
@@ -193,6 +196,15 @@ void TestStartup::secondCopyHandsOver()
     QVERIFY(!(frame->windowState() & Qt::WindowMinimized));
     frame->close();
     app.ExitInstance();
+}
+
+void TestStartup::chineseFrameworkTexts()
+{
+    // Qt's own buttons and dialogs speak Chinese, and a CJK font is chosen.
+    CTamvoApp::setupLocale(*qApp);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+    QVERIFY(QFontDatabase::families().contains(qApp->font().family()));
+    QVERIFY(QFontMetrics(qApp->font()).inFont(QChar(0x732A))); // 猪
 }
 
 void TestStartup::splashSwallowsTheKeyThatHidesIt()
