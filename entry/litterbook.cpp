@@ -228,7 +228,8 @@ bool LitterBook::endEdit(Piglet& row, int column, const QString& oldText, const 
         c[column].clear();
         return !oldText.isEmpty();
     }
-    if (column > ColMoveDate && c.at(ColDestination).contains(kDead)) {
+    // A piglet that died has no weaning data; its remark (the cause) stays free.
+    if (column > ColMoveDate && column != ColRemark && c.at(ColDestination).contains(kDead)) {
         c[column].clear();
         return !oldText.isEmpty();
     }
