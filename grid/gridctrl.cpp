@@ -14,7 +14,6 @@
 CGridCtrl::CGridCtrl(QWidget* parent)
     : QFrame(parent)
     , m_model(new CGridModel(this))
-    , m_delegate(new CGridDelegate(this))
 {
     setObjectName(QStringLiteral("1001"));
     setFrameShape(QFrame::StyledPanel);
@@ -30,7 +29,8 @@ CGridCtrl::CGridCtrl(QWidget* parent)
     m_defaultColumnWidth = fm.horizontalAdvance(QLatin1Char('0')) * 10 + 2 * 3;
     forEachPane([this](CGridPane* p) {
         p->setModel(m_model);
-        p->setItemDelegate(m_delegate);
+        // One delegate per view: an editor's commit must reach only the view it lives in.
+        p->setItemDelegate(new CGridDelegate(this));
         p->verticalHeader()->setDefaultSectionSize(m_defaultRowHeight);
         p->horizontalHeader()->setDefaultSectionSize(m_defaultColumnWidth);
         if (p != m_main) {
@@ -164,7 +164,8 @@ void CGridCtrl::applyMerges()
     forEachPane([this](CGridPane* p) {
         p->clearSpans();
         for (const QRect& m : m_model->merges())
-            p->setSpan(m.top(), m.left(), m.height(), m.width());
+            if (m.width() > 1 || m.height() > 1)
+                p->setSpan(m.top(), m.left(), m.height(), m.width());
     });
 }
 

@@ -180,7 +180,6 @@ private:
     void editorClosed();
 
     CGridModel* m_model;
-    CGridDelegate* m_delegate;
     CGridPane* m_main;
     CGridPane* m_top;
     CGridPane* m_left;

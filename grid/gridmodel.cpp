@@ -121,6 +121,7 @@ void CGridModel::setRowCount(int rows)
                        m_merges.end());
         for (QRect& m : m_merges)
             m.setBottom(std::min(m.bottom(), rows - 1));
+        dropSingleCellMerges();
         if (before || !m_merges.isEmpty())
             emit mergesChanged();
         m_garbage = m_pool.size(); // cheap upper bound; the next compaction recounts
@@ -151,6 +152,7 @@ void CGridModel::setColumnCount(int cols)
                        m_merges.end());
         for (QRect& m : m_merges)
             m.setRight(std::min(m.right(), cols - 1));
+        dropSingleCellMerges();
         emit mergesChanged();
     }
 }
@@ -400,6 +402,12 @@ bool CGridModel::addMerge(int row, int col, int rowSpan, int colSpan)
     markDirty(m.top(), m.left());
     markDirty(m.bottom(), m.right());
     return true;
+}
+
+void CGridModel::dropSingleCellMerges()
+{
+    m_merges.erase(std::remove_if(m_merges.begin(), m_merges.end(), [](const QRect& m) { return m.width() == 1 && m.height() == 1; }),
+                   m_merges.end());
 }
 
 QRect CGridModel::mergeAt(int row, int col) const

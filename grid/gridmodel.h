@@ -115,6 +115,7 @@ private:
     void flushDirty();
     void shiftMergesForInsert(int before);
     void shiftMergesForRemove(int row);
+    void dropSingleCellMerges();
 
     int m_rows = 0;
     int m_cols = 0;

@@ -8,7 +8,7 @@
 
 #include <QPointer>
 
-class CFindDlg;
+#include "cfinddlg.h"
 
 // The base of every grid screen: its own database connection, the grid (control 1001),
 // the shared commands (clipboard, rows, find, freeze, lines, resizing, printing) with
