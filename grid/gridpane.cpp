@@ -319,5 +319,9 @@ void CGridDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QMo
 
 void CGridDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const
 {
-    editor->setGeometry(option.rect.adjusted(1, 1, -1, -1));
+    QRect r = option.rect.adjusted(1, 1, -1, -1);
+    // A drop-down in a narrow column still shows its text beside the arrow.
+    if (qobject_cast<QComboBox*>(editor))
+        r.setWidth(std::max(r.width(), editor->minimumSizeHint().width() + 8));
+    editor->setGeometry(r);
 }
