@@ -1,0 +1,201 @@
+#include "cinpeiview.h"
+
+#include "dbrecordset.h"
+#include "textutil.h"
+
+#include <QLabel>
+
+namespace {
+using Col = MatingBook::Column;
+
+QStringList firstColumn(CDbConnection& conn, const QString& sql)
+{
+    QStringList out;
+    CDbRecordset rs(&conn);
+    if (rs.Open(sql))
+        for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext()) {
+            QString v;
+            rs.GetFieldText(0, v);
+            out << v;
+        }
+    return out;
+}
+} // namespace
+
+CInPeiView::CInPeiView(QWidget* parent)
+    : CGridScreen(kCommandId, 1, parent)
+{
+    setTitle(QStringLiteral("输入配种记录"));
+    setCloseCaption(QStringLiteral("配种纪录"));
+    setOffers(OfferEntry);
+    setAddRowCount(5);
+    setFindPrompt(QStringLiteral("输入您要查找的种猪耳号:"));
+    connect(grid(), &CGridCtrl::beginEdit, this, &CInPeiView::onBeginEdit);
+    connect(grid(), &CGridCtrl::endEdit, this, &CInPeiView::onEndEdit);
+    connect(grid(), &CGridCtrl::cellClicked, this, [this](int row, int) { clickRow(row); });
+}
+
+CInPeiView::~CInPeiView() = default;
+
+void CInPeiView::createControls()
+{
+    setTemplateSize(QSize(900, 560));
+    m_info = EntryScreen::createInfoLine(this, grid());
+}
+
+void CInPeiView::anchorControls()
+{
+    EntryScreen::anchorInfoLine(this, grid(), m_info);
+}
+
+QString CInPeiView::infoText() const
+{
+    return m_info.text ? m_info.text->text() : QString();
+}
+
+void CInPeiView::loadScreen()
+{
+    m_book = std::make_unique<MatingBook>(connection(), [this] { return beginWrite(); });
+    CComboGridCtrl* g = grid();
+    g->SetRowCount(3);
+    g->SetColumnCount(15);
+    g->SetFixedRowCount(2);
+    g->SetFixedColumnCount(2);
+    EntryScreen::setHeaders(g, 0, {QStringLiteral("序号"), QStringLiteral("受配母猪"), QString(), QStringLiteral("与配公猪"),
+                                   QString(), QStringLiteral("配种日期"), QString(), QStringLiteral("胎次"),
+                                   QStringLiteral("配种方式"), QStringLiteral("返情"), QStringLiteral("预产日期"),
+                                   QStringLiteral("配种员"), QStringLiteral("妊娠异常"), QStringLiteral("发生时间"),
+                                   QStringLiteral("备注")});
+    EntryScreen::setHeaders(g, 1, {QString(), QStringLiteral("耳号"), QStringLiteral("品种"), QStringLiteral("耳号"),
+                                   QStringLiteral("品种"), QStringLiteral("第一次"), QStringLiteral("第二次")});
+    for (int c : {0, 7, 8, 9, 10, 11, 12, 13, 14})
+        g->SetFixedCellCombine(0, c, 2, 1);
+    for (int c : {1, 3, 5})
+        g->SetFixedCellCombine(0, c, 1, 2);
+    const QStringList breeds = firstColumn(connection(), QStringLiteral("select DISTINCT 品种代号 from 品种表"));
+    g->AddComboColumn(Col::ColSow, firstColumn(connection(), QStringLiteral("select DISTINCT 耳号 from 种猪卡 where 性别='F'")));
+    g->AddComboColumn(Col::ColSowBreed, breeds);
+    g->AddComboColumn(Col::ColBoar, firstColumn(connection(), QStringLiteral("select DISTINCT 耳号 from 种猪卡 where 性别='M'")));
+    g->AddComboColumn(Col::ColBoarBreed, breeds);
+    g->AddComboColumn(Col::ColMethod, firstColumn(connection(), QStringLiteral("select DISTINCT 配种方式 from 配种方式表")));
+    g->AddComboColumn(Col::ColReturned, {QStringLiteral("Y"), QStringLiteral("N")});
+    g->AddComboColumn(Col::ColTechnician, firstColumn(connection(), QStringLiteral("select DISTINCT 姓名 from 配种员表")));
+    g->AddComboColumn(Col::ColAbnormal, firstColumn(connection(), QStringLiteral("select DISTINCT 异常 from 配种异常")));
+    for (int c : {Col::ColParity, Col::ColDue, Col::ColAbnormalDate})
+        g->ADDNumColumn(c);
+    load();
+    g->AutoSize();
+}
+
+void CInPeiView::load()
+{
+    QVector<MatingBook::Row> rows;
+    if (!m_book->load(rows)) {
+        AppMessageBox(QStringLiteral("打开数据库错误"), QStringLiteral("错误"), MsgIcon::Stop, MsgButtons::Ok, this);
+        return;
+    }
+    CComboGridCtrl* g = grid();
+    g->SetRowCount(rows.size() + 2);
+    for (int i = 0; i < rows.size(); ++i) {
+        const int r = i + 2;
+        g->SetItemText(r, 0, QString::number(i + 1));
+        for (int c = 1; c <= 14; ++c)
+            g->SetItemText(r, c, rows.at(i).cells.at(c - 1));
+        colour(r);
+    }
+}
+
+// Red for an abnormality, blue for a return to heat; kept current as the row changes.
+void CInPeiView::colour(int row)
+{
+    QColor c;
+    switch (MatingBook::colourOf(grid()->GetItemText(row, Col::ColReturned), grid()->GetItemText(row, Col::ColAbnormalDate))) {
+    case MatingBook::Colour::Red:
+        c = QColor(255, 0, 0);
+        break;
+    case MatingBook::Colour::Blue:
+        c = QColor(0, 0, 255);
+        break;
+    case MatingBook::Colour::Default:
+        break;
+    }
+    EntryScreen::colourRow(grid(), row, c);
+}
+
+qint64 CInPeiView::rowId(int row)
+{
+    const QString sow = grid()->GetItemText(row, Col::ColSow);
+    if (sow.isEmpty())
+        return 0;
+    CDbRecordset rs(&connection());
+    if (!rs.Open(QStringLiteral("select id from 配种 where 母猪耳号=%1 and [配种日期(1)]=%2 order by id desc limit 1")
+                     .arg(TextUtil::sqlQuote(sow), TextUtil::sqlQuote(grid()->GetItemText(row, Col::ColFirst))))
+        || rs.IsEOF())
+        return 0;
+    QString id;
+    rs.GetFieldText(0, id);
+    return id.toLongLong();
+}
+
+void CInPeiView::onBeginEdit(int row, int col)
+{
+    if (col == Col::ColSow || col == Col::ColFirst)
+        m_oldKey = grid()->GetItemText(row, col);
+    else
+        m_oldText = grid()->GetItemText(row, col);
+}
+
+void CInPeiView::onEndEdit(int row, int col)
+{
+    CComboGridCtrl* g = grid();
+    const QString text = g->GetItemText(row, col);
+    const QString old = (col == Col::ColSow || col == Col::ColFirst) ? m_oldKey : m_oldText;
+    // The row is found by its stored key: the sow and first time before this edit.
+    const QString sow = col == Col::ColSow ? old : g->GetItemText(row, Col::ColSow);
+    QString first = g->GetItemText(row, Col::ColFirst);
+    if (col == Col::ColFirst)
+        first = old;
+    qint64 id = 0;
+    if (!sow.isEmpty()) {
+        g->SetItemText(row, Col::ColSow, sow);
+        g->SetItemText(row, Col::ColFirst, first);
+        id = rowId(row);
+        g->SetItemText(row, col, text);
+    }
+    const EditOutcome o = col == Col::ColSow ? m_book->editSow(old.isEmpty() ? 0 : id, old, text)
+                                             : m_book->editField(id, col, sow, old, text);
+    if (EntryScreen::apply(g, row, col, old, o, this)) {
+        setModified(true);
+        if (col == Col::ColSow && old.isEmpty() && g->GetItemText(row, 0).isEmpty())
+            g->SetItemText(row, 0, QString::number(row - 1));
+        colour(row);
+    }
+}
+
+void CInPeiView::deleteCurrent()
+{
+    const int row = grid()->GetFocusCell().row;
+    if (row < grid()->GetFixedRowCount())
+        return;
+    const qint64 id = rowId(row);
+    if (id > 0) {
+        QString message;
+        if (!m_book->deleteMating(id, &message)) {
+            if (!message.isEmpty())
+                AppMessageBox(message, QStringLiteral("错误"), MsgIcon::Stop, MsgButtons::Ok, this);
+            return;
+        }
+        setModified(true);
+    }
+    grid()->DeleteRow(row);
+    grid()->Refresh();
+}
+
+void CInPeiView::clickRow(int row)
+{
+    if (row < 2 || row == m_lastClicked || row >= grid()->GetRowCount())
+        return;
+    m_lastClicked = row;
+    const QString sow = grid()->GetItemText(row, Col::ColSow);
+    m_info.text->setText(m_book->clickInfo(sow, grid()->GetItemText(row, Col::ColParity)));
+}

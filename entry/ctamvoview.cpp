@@ -1,0 +1,136 @@
+#include "ctamvoview.h"
+
+#include "dbrecordset.h"
+
+#include <QLabel>
+
+namespace {
+const QStringList kHeaders = {
+    QStringLiteral("序号"), QStringLiteral("耳号"), QStringLiteral("性别"), QStringLiteral("毛色"), QStringLiteral("来源"),
+    QStringLiteral("入群时间"), QStringLiteral("奶头数左"), QStringLiteral("奶头数右"), QStringLiteral("出生日期"),
+    QStringLiteral("出生重"), QStringLiteral("断奶重"), QStringLiteral("断奶日龄"), QStringLiteral("父亲"),
+    QStringLiteral("母亲"), QStringLiteral("父父"), QStringLiteral("父母"), QStringLiteral("母父"), QStringLiteral("母母"),
+    QStringLiteral("父父父"), QStringLiteral("父父母"), QStringLiteral("父母父"), QStringLiteral("父母母"),
+    QStringLiteral("母父父"), QStringLiteral("母父母"), QStringLiteral("母母父"), QStringLiteral("母母母")};
+
+QStringList firstColumn(CDbConnection& conn, const QString& sql)
+{
+    QStringList out;
+    CDbRecordset rs(&conn);
+    if (rs.Open(sql))
+        for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext()) {
+            QString v;
+            rs.GetFieldText(0, v);
+            out << v;
+        }
+    return out;
+}
+} // namespace
+
+CTamvoView::CTamvoView(QWidget* parent)
+    : CGridScreen(kCommandId, 1, parent)
+{
+    setTitle(QStringLiteral("输入种猪记录"));
+    setCloseCaption(QStringLiteral("种猪档案"));
+    setOffers(OfferEntry);
+    setAddRowCount(5);
+    setFindPrompt(QStringLiteral("输入您要查找的种猪耳号:"));
+    connect(grid(), &CGridCtrl::beginEdit, this, &CTamvoView::onBeginEdit);
+    connect(grid(), &CGridCtrl::endEdit, this, &CTamvoView::onEndEdit);
+}
+
+CTamvoView::~CTamvoView() = default;
+
+void CTamvoView::createControls()
+{
+    setTemplateSize(QSize(900, 560));
+    m_info = EntryScreen::createInfoLine(this, grid());
+}
+
+void CTamvoView::anchorControls()
+{
+    EntryScreen::anchorInfoLine(this, grid(), m_info);
+}
+
+QString CTamvoView::summaryText() const
+{
+    return m_info.text ? m_info.text->text() : QString();
+}
+
+void CTamvoView::loadScreen()
+{
+    m_book = std::make_unique<ArchiveBook>(connection(), [this] { return beginWrite(); });
+    CComboGridCtrl* g = grid();
+    g->SetRowCount(1);
+    g->SetColumnCount(kHeaders.size());
+    g->SetFixedRowCount(1);
+    g->SetFixedColumnCount(2);
+    EntryScreen::setHeaders(g, 0, kHeaders);
+    g->AddComboColumn(2, {QStringLiteral("M"), QStringLiteral("F")});
+    g->AddComboColumn(3, firstColumn(connection(), QStringLiteral("select 毛色 from 毛色表")));
+    g->AddComboColumn(4, firstColumn(connection(), QStringLiteral("select 来源 from 来源")));
+    for (int c : {5, 6, 7, 8, 11})
+        g->ADDNumColumn(c);
+    load();
+    g->AutoSize();
+}
+
+void CTamvoView::load()
+{
+    QVector<QStringList> cards;
+    int sows = 0, boars = 0;
+    if (!m_book->load(cards, &sows, &boars)) {
+        AppMessageBox(QStringLiteral("打开数据库错误"), QStringLiteral("错误"), MsgIcon::Stop, MsgButtons::Ok, this);
+        return;
+    }
+    CComboGridCtrl* g = grid();
+    g->SetRowCount(cards.size() + 1);
+    for (int i = 0; i < cards.size(); ++i) {
+        g->SetItemText(i + 1, 0, QString::number(i + 1));
+        for (int f = 0; f < cards.at(i).size(); ++f)
+            g->SetItemText(i + 1, f + 1, cards.at(i).at(f));
+    }
+    m_info.text->setText(ArchiveBook::summaryText(cards.size(), sows, boars));
+}
+
+void CTamvoView::onBeginEdit(int row, int col)
+{
+    if (col == ArchiveBook::kEarTagColumn)
+        m_oldTag = grid()->GetItemText(row, col);
+    else
+        m_oldText = grid()->GetItemText(row, col);
+}
+
+void CTamvoView::onEndEdit(int row, int col)
+{
+    const QString text = grid()->GetItemText(row, col);
+    if (col == ArchiveBook::kEarTagColumn) {
+        if (EntryScreen::apply(grid(), row, col, m_oldTag, m_book->editEarTag(m_oldTag, text), this))
+            setModified(true);
+        return;
+    }
+    if (text == m_oldText)
+        return;
+    const QString tag = grid()->GetItemText(row, ArchiveBook::kEarTagColumn);
+    if (EntryScreen::apply(grid(), row, col, m_oldText, m_book->editField(col, tag, m_oldText, text), this))
+        setModified(true);
+}
+
+void CTamvoView::deleteCurrent()
+{
+    const int row = grid()->GetFocusCell().row;
+    if (row < grid()->GetFixedRowCount())
+        return;
+    const QString tag = grid()->GetItemText(row, ArchiveBook::kEarTagColumn);
+    if (!tag.isEmpty()) {
+        QString message;
+        if (!m_book->deletePig(tag, &message)) {
+            if (!message.isEmpty())
+                AppMessageBox(message, QStringLiteral("错误"), MsgIcon::Stop, MsgButtons::Ok, this);
+            return;
+        }
+        setModified(true);
+    }
+    grid()->DeleteRow(row);
+    grid()->Refresh();
+}
