@@ -1,17 +1,38 @@
 #include "registerscreens.h"
 #include "commandtable.h"
 #include "dialogcommands.h"
+#include "exportable.h"
 #include "screenregistry.h"
+
+#include "cinfeiview.h"
+#include "cinpeiview.h"
+#include "cinzaiview.h"
+#include "csowstatusdlg.h"
+#include "ctamvoview.h"
 
 namespace {
 
-// Screens add themselves here as they are built, one line each:
-//   addScreen(Cmd::TDaiPei, [](QWidget* p) { return new CTDaiPei(p); });
 // The caption comes from the command table, so the exporter finds screens by menu name.
-[[maybe_unused]] void addScreen(int commandId, std::function<QWidget*(QWidget*)> create)
+QString captionOf(int commandId)
 {
     const CommandInfo* info = CommandTable::find(commandId);
-    ScreenRegistry::add({commandId, info ? info->menuText : QString(), std::move(create)});
+    return info ? info->menuText : QString();
+}
+
+template <typename Screen>
+void addScreen()
+{
+    ScreenRegistry::add({Screen::kCommandId, captionOf(Screen::kCommandId),
+                         [](QWidget* parent) -> QWidget* { return new Screen(parent); }});
+}
+
+// A dialog command the frame runs modally and the exporter can build headless.
+template <typename Dialog>
+void addExportableDialog()
+{
+    DialogCommands::add({Dialog::kCommandId, [](QWidget* frame) { Dialog::run(frame); }});
+    ExportDialogs::add({Dialog::kCommandId, captionOf(Dialog::kCommandId),
+                        [](QWidget* parent) -> QWidget* { return new Dialog(parent); }});
 }
 
 } // namespace
@@ -22,5 +43,14 @@ void registerScreens()
     if (done)
         return;
     done = true;
-    // Dialog commands: DialogCommands::add({Cmd::Settings, [](QWidget* frame) { ... }});
+
+    // Data entry
+    addScreen<CTamvoView>();
+    addScreen<CInPeiView>();
+    addScreen<CInZaiView>();
+    addScreen<CInTouView>();
+    addScreen<CInFeiView>();
+
+    // Tools
+    addExportableDialog<CSowStatusDlg>();
 }
