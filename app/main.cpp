@@ -1,4 +1,5 @@
 #include "commandline.h"
+#include "exportcommand.h"
 #include "tamvoapp.h"
 
 #include <QApplication>
@@ -9,6 +10,8 @@ int main(int argc, char* argv[])
     QStringList args;
     for (int i = 0; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
+    if (ExportCommand::requested(args))
+        return ExportCommand::run(argc, argv);
     const CommandLine options = CommandLine::parse(args);
     if (!options.error.isEmpty()) {
         fprintf(stderr, "%s\n\n%s", qPrintable(options.error), qPrintable(CommandLine::usage()));
