@@ -255,6 +255,14 @@ void CGridCtrl::SetEditable(bool editable)
     Refresh();
 }
 
+void CGridCtrl::SetFixedColumnsEditable(bool editable)
+{
+    m_model->setFixedColumnsEditable(editable);
+    m_left->setEditTriggers(editable ? m_main->editTriggers() : QAbstractItemView::NoEditTriggers);
+    m_left->setFocusPolicy(editable ? Qt::StrongFocus : Qt::NoFocus);
+    Refresh();
+}
+
 // ---- sizes ----
 
 bool CGridCtrl::SetColumnWidth(int col, int width)

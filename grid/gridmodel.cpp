@@ -97,7 +97,9 @@ Qt::ItemFlags CGridModel::flags(const QModelIndex& index) const
 
 bool CGridModel::cellEditable(int row, int col) const
 {
-    return m_editable && isValid(row, col) && !isFixed(row, col) && !(state(row, col) & GVIS_READONLY);
+    if (!m_editable || !isValid(row, col) || row < m_fixedRows || (state(row, col) & GVIS_READONLY))
+        return false;
+    return col >= m_fixedCols || m_fixedColsEditable;
 }
 
 void CGridModel::setRowCount(int rows)
@@ -290,8 +292,16 @@ bool CGridModel::setForeground(int row, int col, const QColor& colour)
 
 void CGridModel::markDirty(int row, int col)
 {
-    const QRect cellRect(col, row, 1, 1);
-    m_dirty = m_dirty.isNull() ? cellRect : m_dirty.united(cellRect);
+    // Plain bounds instead of rectangle unions: this runs once per cell of a fill.
+    if (m_dirtyTop < 0) {
+        m_dirtyTop = m_dirtyBottom = row;
+        m_dirtyLeft = m_dirtyRight = col;
+    } else {
+        m_dirtyTop = std::min(m_dirtyTop, row);
+        m_dirtyBottom = std::max(m_dirtyBottom, row);
+        m_dirtyLeft = std::min(m_dirtyLeft, col);
+        m_dirtyRight = std::max(m_dirtyRight, col);
+    }
     if (m_flushQueued)
         return;
     m_flushQueued = true;
@@ -301,11 +311,16 @@ void CGridModel::markDirty(int row, int col)
 void CGridModel::flushDirty()
 {
     m_flushQueued = false;
-    const QRect d = m_dirty.intersected(QRect(0, 0, m_cols, m_rows));
-    m_dirty = QRect();
-    if (d.isEmpty())
+    if (m_dirtyTop < 0)
         return;
-    emit dataChanged(index(d.top(), d.left()), index(d.bottom(), d.right()));
+    const int top = m_dirtyTop;
+    const int bottom = std::min(m_dirtyBottom, m_rows - 1);
+    const int left = m_dirtyLeft;
+    const int right = std::min(m_dirtyRight, m_cols - 1);
+    m_dirtyTop = -1;
+    if (top > bottom || left > right)
+        return;
+    emit dataChanged(index(top, left), index(bottom, right));
 }
 
 bool CGridModel::insertRowBefore(int before)
@@ -318,8 +333,8 @@ bool CGridModel::insertRowBefore(int before)
     if (before < m_fixedRows)
         ++m_fixedRows;
     endInsertRows();
-    if (!m_dirty.isNull() && m_dirty.bottom() >= before)
-        m_dirty.setBottom(m_dirty.bottom() + 1);
+    if (m_dirtyTop >= 0 && m_dirtyBottom >= before)
+        ++m_dirtyBottom;
     shiftMergesForInsert(before);
     return true;
 }
@@ -349,7 +364,7 @@ void CGridModel::clearAll()
     std::vector<QChar>().swap(m_pool);
     m_garbage = 0;
     m_merges.clear();
-    m_dirty = QRect();
+    m_dirtyTop = -1;
     endResetModel();
     emit mergesChanged();
 }

@@ -73,6 +73,10 @@ public:
     void setEditable(bool editable) { m_editable = editable; }
     bool editable() const { return m_editable; }
     bool cellEditable(int row, int col) const;
+    // The data cells of the fixed columns (an ear tag that stays in view) may be edited
+    // on the screens that ask for it; header rows never are.
+    void setFixedColumnsEditable(bool editable) { m_fixedColsEditable = editable; }
+    bool fixedColumnsEditable() const { return m_fixedColsEditable; }
 
     bool insertRowBefore(int before);
     bool removeRowAt(int row);
@@ -122,12 +126,16 @@ private:
     int m_fixedRows = 0;
     int m_fixedCols = 0;
     bool m_editable = true;
+    bool m_fixedColsEditable = false;
     std::vector<Cell> m_cells;
     std::vector<QChar> m_pool;
     size_t m_garbage = 0;
     QVector<Style> m_styles;
     QHash<Style, quint16> m_styleIndex;
     QVector<QRect> m_merges;
-    QRect m_dirty;
+    int m_dirtyTop = -1; // -1: nothing to repaint
+    int m_dirtyBottom = -1;
+    int m_dirtyLeft = -1;
+    int m_dirtyRight = -1;
     bool m_flushQueued = false;
 };
