@@ -61,6 +61,7 @@ void CInPeiView::loadScreen()
     g->SetColumnCount(15);
     g->SetFixedRowCount(2);
     g->SetFixedColumnCount(2);
+    g->SetFixedColumnsEditable(true); // the ear tag stays in view and is typed there
     EntryScreen::setHeaders(g, 0, {QStringLiteral("序号"), QStringLiteral("受配母猪"), QString(), QStringLiteral("与配公猪"),
                                    QString(), QStringLiteral("配种日期"), QString(), QStringLiteral("胎次"),
                                    QStringLiteral("配种方式"), QStringLiteral("返情"), QStringLiteral("预产日期"),

@@ -134,6 +134,7 @@ void CInZaiView::loadScreen()
     g->SetRowCount(20);
     g->SetFixedRowCount(1);
     g->SetFixedColumnCount(2);
+    g->SetFixedColumnsEditable(true); // the ear tag stays in view and is typed there
     EntryScreen::setHeaders(g, 0, kHeaders);
     g->AddComboColumn(L::ColState, m_book->pigletStates());
     g->AddComboColumn(L::ColSex, {QStringLiteral("M"), QStringLiteral("F")});

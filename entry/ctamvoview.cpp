@@ -65,6 +65,7 @@ void CTamvoView::loadScreen()
     g->SetColumnCount(kHeaders.size());
     g->SetFixedRowCount(1);
     g->SetFixedColumnCount(2);
+    g->SetFixedColumnsEditable(true); // the ear tag stays in view and is typed there
     EntryScreen::setHeaders(g, 0, kHeaders);
     g->AddComboColumn(2, {QStringLiteral("M"), QStringLiteral("F")});
     g->AddComboColumn(3, firstColumn(connection(), QStringLiteral("select 毛色 from 毛色表")));
