@@ -39,7 +39,7 @@ CNavigationBar::CNavigationBar(QWidget* parent)
                     continue;
                 auto* leaf = new QTreeWidgetItem(group, QStringList(c->navName));
                 leaf->setData(0, kIdRole, c->id);
-                leaf->setIcon(0, ToolBarIcons::screenIcon(c->icon ? c->icon : 133));
+                leaf->setIcon(0, ToolBarIcons::moduleIcon(m.module));
                 leaf->setToolTip(0, c->navName);
             }
         };

@@ -218,20 +218,9 @@ void screenPicture(QPainter& p, int iconId)
     case 135: // lists and transfers
         table(p, QRectF(3, 5, 26, 22), 5, 2, QColor(0xc8, 0xe6, 0xc9));
         break;
-    case 136: { // alerts
-        QPainterPath tri;
-        tri.moveTo(16, 3);
-        tri.lineTo(30, 28);
-        tri.lineTo(2, 28);
-        tri.closeSubpath();
-        p.setPen(QPen(QColor(0x9c, 0x5b, 0x00), 1.4));
-        p.setBrush(QColor(0xff, 0xb3, 0x00));
-        p.drawPath(tri);
-        p.setPen(QPen(kInk, 3, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(16, 11), QPointF(16, 20));
-        p.drawPoint(QPointF(16, 24.5));
+    case 136: // more lists
+        table(p, QRectF(3, 5, 26, 22), 5, 2, QColor(0xff, 0xe0, 0xb2));
         break;
-    }
     default: // analyses
         p.setPen(QPen(kInk, 1.2));
         p.drawLine(QPointF(4, 28), QPointF(29, 28));
@@ -244,6 +233,44 @@ void screenPicture(QPainter& p, int iconId)
         }
         break;
     }
+}
+
+void warning(QPainter& p)
+{
+    QPainterPath tri;
+    tri.moveTo(16, 3);
+    tri.lineTo(30, 28);
+    tri.lineTo(2, 28);
+    tri.closeSubpath();
+    p.setPen(QPen(QColor(0x9c, 0x5b, 0x00), 1.4));
+    p.setBrush(QColor(0xff, 0xb3, 0x00));
+    p.drawPath(tri);
+    p.setPen(QPen(kInk, 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(16, 11), QPointF(16, 20));
+    p.drawPoint(QPointF(16, 24.5));
+}
+
+void bell(QPainter& p)
+{
+    QPainterPath body;
+    body.moveTo(6, 24);
+    body.cubicTo(9, 20, 8, 8, 16, 6);
+    body.cubicTo(24, 8, 23, 20, 26, 24);
+    body.closeSubpath();
+    p.setPen(QPen(QColor(0x8a, 0x6d, 0x00), 1.4));
+    p.setBrush(QColor(0xff, 0xd5, 0x4f));
+    p.drawPath(body);
+    p.drawEllipse(QPointF(16, 26.5), 2.5, 2.5);
+    p.drawLine(QPointF(16, 3), QPointF(16, 6));
+}
+
+void transfer(QPainter& p)
+{
+    table(p, QRectF(2, 3, 18, 22), 4, 2, QColor(0xc8, 0xe6, 0xc9));
+    p.setPen(QPen(kBlue, 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(16, 21), QPointF(29, 21));
+    p.drawLine(QPointF(24, 16), QPointF(29, 21));
+    p.drawLine(QPointF(24, 26), QPointF(29, 21));
 }
 
 } // namespace
@@ -276,6 +303,18 @@ QIcon commandIcon(int commandId)
     case Cmd::About: return draw([](QPainter& p) { circleMark(p, kGreen, QStringLiteral("i")); });
     }
     return QIcon();
+}
+
+QIcon moduleIcon(int module)
+{
+    switch (module) {
+    case 0: return screenIcon(133);
+    case 1: return draw(transfer);
+    case 2: return draw(bell);
+    case 3: return draw(warning);
+    case 4: return screenIcon(137);
+    }
+    return draw(print);
 }
 
 QIcon screenIcon(int iconId)

@@ -8,4 +8,6 @@ namespace ToolBarIcons {
 QIcon commandIcon(int commandId);
 // The child-frame icon resources 133..137 (screens of each kind).
 QIcon screenIcon(int iconId);
+// The navigation bar's picture for the screens of a module (0..5).
+QIcon moduleIcon(int module);
 }
