@@ -9,6 +9,7 @@
 #include "cinzaiview.h"
 #include "csowstatusdlg.h"
 #include "ctamvoview.h"
+#include "tamvoapp.h"
 
 namespace {
 
@@ -50,6 +51,11 @@ void registerScreens()
     addScreen<CInZaiView>();
     addScreen<CInTouView>();
     addScreen<CInFeiView>();
+    // New piglet ear tags carry the farm and sub-farm numbers as they are now.
+    CInZaiView::setFarmNumberSource([] {
+        const CTamvoApp* app = theApp();
+        return app ? qMakePair(app->farmNumber(), app->subFarmNumber()) : qMakePair(QStringLiteral("AAAA"), QStringLiteral("1"));
+    });
 
     // Tools
     addExportableDialog<CSowStatusDlg>();
