@@ -107,6 +107,13 @@ bool CGridScreen::initialUpdate()
     return true;
 }
 
+void CGridScreen::showEvent(QShowEvent* event)
+{
+    CResizableFormView::showEvent(event);
+    if (!m_setUp)
+        initialUpdate();
+}
+
 // ---- the screen's transaction ----
 
 bool CGridScreen::beginWrite(int row, int col, const QString& restoreText)

@@ -120,6 +120,9 @@ protected:
     // "删除"; screens that offer it fill it in.
     virtual void deleteCurrent() {}
 
+    // A screen shown before anyone ran its set-up sets itself up first.
+    void showEvent(QShowEvent* event) override;
+
 private:
     void applyGridFlags();
     void showFindDialog();

@@ -134,6 +134,7 @@ class TestGridScreen : public QObject
 private slots:
     void setUpBuildsTheGridOnTheScreensDatabase();
     void setUpWithoutDatabaseShowsTheMessageAndAnEmptyGrid();
+    void showingAScreenSetsItUpOnTheDefaultDatabase();
     void commandEnabling_data();
     void commandEnabling();
     void toggleCommandsCarryCheckMarks_data();
@@ -180,6 +181,19 @@ void TestGridScreen::setUpWithoutDatabaseShowsTheMessageAndAnEmptyGrid()
     QCOMPARE(messages.shown().at(0).caption, QStringLiteral("塔沃种猪管理大师"));
     QCOMPARE(messages.shown().at(0).icon, MsgIcon::Warning);
     QCOMPARE(screen.grid()->GetRowCount(), 0);
+}
+
+void TestGridScreen::showingAScreenSetsItUpOnTheDefaultDatabase()
+{
+    TempHerdDb db;
+    CGridScreen::setDefaultDatabasePath(db.path());
+    EntryScreen screen(QStringLiteral("输入种猪档案"), QStringLiteral("种猪档案"), kTags);
+    QVERIFY(!screen.isSetUp());
+    screen.show();
+    QVERIFY(screen.isSetUp());
+    QCOMPARE(screen.connection().DatabasePath(), db.path());
+    QCOMPARE(screen.grid()->GetRowCount(), 6);
+    CGridScreen::setDefaultDatabasePath(QString());
 }
 
 void TestGridScreen::commandEnabling_data()
