@@ -230,6 +230,15 @@ int exec(const QStringList& arguments, QString* errorText)
                                            : o.database)
                                  .absoluteFilePath();
     CGridScreen::setDefaultDatabasePath(database);
+    // The application object holds the values screens read (farm number, owner name);
+    // the farm number file lives beside the database, as in a windowed run.
+    std::unique_ptr<CTamvoApp> ownApp;
+    if (!theApp())
+        ownApp = std::make_unique<CTamvoApp>();
+    QString farm = theApp()->farmNumber();
+    QString subFarm = theApp()->subFarmNumber();
+    if (CTamvoApp::readCodeIni(QFileInfo(database).absolutePath() + QStringLiteral("/code.ini"), farm, subFarm))
+        theApp()->setFarmNumbers(farm, subFarm);
 
     // Every message the screen would show: standard error, exit code 1.
     int code = Ok;
@@ -294,8 +303,6 @@ int run(int argc, char* argv[])
     CTamvoApp::setupLocale(app);
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(appTitle());
-    // The application object holds the values screens read (owner name, farm number).
-    CTamvoApp tamvo;
     return exec(QCoreApplication::arguments());
 }
 
