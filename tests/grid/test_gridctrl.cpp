@@ -77,6 +77,9 @@ private slots:
     void cutEmptiesTheCellsThroughTheEditPath();
     void selectionChangeAndClickSignals();
     void longTextsAndManyRewritesKeepEveryCellIntact();
+    void draggingABorderResizesWhenAllowed_data();
+    void draggingABorderResizesWhenAllowed();
+    void screenshotScrolledWithFixedPanes();
 };
 
 void TestGridCtrl::modelPassesTheItemModelTester()
@@ -600,6 +603,65 @@ void TestGridCtrl::longTextsAndManyRewritesKeepEveryCellIntact()
     grid.SetItemText(5, 1, QString(70000, QLatin1Char('z')));
     QCOMPARE(grid.GetItemText(5, 1).size(), 0xFFFF);
     QCOMPARE(grid.GetItemText(5, 2), QString(101, QLatin1Char('c')) + QStringLiteral("5"));
+}
+
+void TestGridCtrl::draggingABorderResizesWhenAllowed_data()
+{
+    QTest::addColumn<bool>("columns");
+    QTest::addColumn<bool>("allowed");
+    QTest::newRow("column allowed") << true << true;
+    QTest::newRow("column not allowed") << true << false;
+    QTest::newRow("row allowed") << false << true;
+    QTest::newRow("row not allowed") << false << false;
+}
+
+void TestGridCtrl::draggingABorderResizesWhenAllowed()
+{
+    QFETCH(bool, columns);
+    QFETCH(bool, allowed);
+    ShownGrid g(20, 6, 1, 1);
+    g.grid.SetColumnResize(columns ? allowed : true);
+    g.grid.SetRowResize(columns ? true : allowed);
+    CGridPane* pane = nullptr;
+    for (CGridPane* p : g.grid.findChildren<CGridPane*>())
+        if (p->kind() == (columns ? CGridPane::Top : CGridPane::Left))
+            pane = p;
+    QVERIFY(pane);
+    // The border between column 2 and 3 in the fixed row, or below row 3 in the fixed column.
+    const int before = columns ? g.grid.GetColumnWidth(2) : g.grid.GetRowHeight(3);
+    const QModelIndex cell = g.grid.model()->index(columns ? 0 : 3, columns ? 2 : 0);
+    const QRect r = pane->visualRect(cell);
+    const QPoint edge = columns ? QPoint(r.right() + 1, r.center().y()) : QPoint(r.center().x(), r.bottom() + 1);
+    const QPoint moved = edge + (columns ? QPoint(40, 0) : QPoint(0, 15));
+    QTest::mousePress(pane->viewport(), Qt::LeftButton, Qt::NoModifier, edge);
+    QMouseEvent move(QEvent::MouseMove, moved, pane->viewport()->mapToGlobal(moved), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pane->viewport(), &move);
+    QTest::mouseRelease(pane->viewport(), Qt::LeftButton, Qt::NoModifier, moved);
+    const int after = columns ? g.grid.GetColumnWidth(2) : g.grid.GetRowHeight(3);
+    QCOMPARE(after, allowed ? before + (columns ? 40 : 15) : before);
+}
+
+void TestGridCtrl::screenshotScrolledWithFixedPanes()
+{
+    // With TAMVO_SHOTS set, leaves a picture of a scrolled grid: the fixed rows and
+    // columns must line up with the body.
+    ShownGrid g(300, 20, 2, 2);
+    g.grid.SetFixedCellCombine(0, 0, 2, 1);
+    g.grid.SetFixedCellCombine(0, 4, 1, 3);
+    g.grid.SetItemText(0, 4, QStringLiteral("合并的表头"));
+    g.grid.SetItemFormat(0, 4, GridFormat::Center | GridFormat::VCenter | GridFormat::SingleLine);
+    g.grid.SetItemBkColour(150, 5, QColor(255, 220, 220));
+    g.grid.SetItemFgColour(151, 5, QColor(200, 0, 0));
+    g.grid.SetItemText(152, 5, QStringLiteral("很长很长的文字会被省略号截断"));
+    g.grid.SetGridLines(GVL_HORZ);
+    g.grid.resize(640, 360);
+    g.grid.EnsureVisible(150, 8);
+    QCoreApplication::processEvents();
+    CGridPane* body = g.grid.bodyView();
+    QVERIFY(body->rowAt(0) > 100);
+    const QString dir = qEnvironmentVariable("TAMVO_SHOTS");
+    if (!dir.isEmpty())
+        QVERIFY(g.grid.grab().save(dir + QStringLiteral("/gridscrolled.png")));
 }
 
 QTEST_MAIN(TestGridCtrl)
