@@ -1,4 +1,5 @@
 #include "commandline.h"
+#include "democommand.h"
 #include "exportcommand.h"
 #include "tamvoapp.h"
 
@@ -12,6 +13,8 @@ int main(int argc, char* argv[])
         args << QString::fromLocal8Bit(argv[i]);
     if (ExportCommand::requested(args))
         return ExportCommand::run(argc, argv);
+    if (DemoCommand::wants(args))
+        return DemoCommand::run(args);
     const CommandLine options = CommandLine::parse(args);
     if (!options.error.isEmpty()) {
         fprintf(stderr, "%s\n\n%s", qPrintable(options.error), qPrintable(CommandLine::usage()));
