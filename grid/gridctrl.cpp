@@ -39,8 +39,10 @@ CGridCtrl::CGridCtrl(QWidget* parent)
         }
     });
     connect(m_main, &QAbstractItemView::clicked, this, [this](const QModelIndex& i) { emit cellClicked(i.row(), i.column()); });
+    // Rows inserted or deleted move the focus cell by themselves; that is no selection
+    // by the user (a screen that deletes the row it was moved to would go on deleting).
     connect(m_main->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& i) {
-        if (i.isValid())
+        if (i.isValid() && m_structureChanges == 0)
             emit selChanged(i.row(), i.column());
     });
 
@@ -79,6 +81,17 @@ CGridCtrl::CGridCtrl(QWidget* parent)
 
 CGridCtrl::~CGridCtrl() = default;
 
+CGridCtrl::StructureChange::StructureChange(CGridCtrl* grid)
+    : m_grid(grid)
+{
+    ++m_grid->m_structureChanges;
+}
+
+CGridCtrl::StructureChange::~StructureChange()
+{
+    --m_grid->m_structureChanges;
+}
+
 void CGridCtrl::forEachPane(const std::function<void(CGridPane*)>& f) const
 {
     f(m_main);
@@ -91,6 +104,7 @@ void CGridCtrl::forEachPane(const std::function<void(CGridPane*)>& f) const
 
 bool CGridCtrl::SetRowCount(int rows)
 {
+    const StructureChange change(this);
     if (rows < 0)
         return false;
     m_model->setRowCount(rows);
@@ -101,6 +115,7 @@ bool CGridCtrl::SetRowCount(int rows)
 
 bool CGridCtrl::SetColumnCount(int cols)
 {
+    const StructureChange change(this);
     if (cols < 0)
         return false;
     m_model->setColumnCount(cols);
@@ -402,6 +417,7 @@ void CGridCtrl::AutoSize()
 
 int CGridCtrl::InsertRow(const QString& heading, int before)
 {
+    const StructureChange change(this);
     if (GetColumnCount() == 0)
         return -1;
     if (before < 0 || before > GetRowCount())
@@ -415,6 +431,7 @@ int CGridCtrl::InsertRow(const QString& heading, int before)
 
 bool CGridCtrl::DeleteRow(int row)
 {
+    const StructureChange change(this);
     if (!m_model->removeRowAt(row))
         return false;
     updatePanes();
@@ -423,6 +440,7 @@ bool CGridCtrl::DeleteRow(int row)
 
 void CGridCtrl::DeleteAllItems()
 {
+    const StructureChange change(this);
     // Combo and numeric columns stay: screens set them once and reload many times.
     m_model->clearAll();
     m_hiddenRows = m_hiddenCols = 0;

@@ -169,6 +169,12 @@ private:
     friend class CGridPane;
     friend class CGridDelegate;
 
+    struct StructureChange {
+        explicit StructureChange(CGridCtrl* grid);
+        ~StructureChange();
+        CGridCtrl* m_grid;
+    };
+
     void applyHidden();
     void applyMerges();
     void updatePanes();
@@ -201,6 +207,7 @@ private:
     int m_editCol = -1;
     bool m_editRefused = false;
     bool m_syncing = false;
+    int m_structureChanges = 0;
     QString m_printHead1;
     QString m_printHead2;
     mutable QHash<QChar, int> m_charWidths;

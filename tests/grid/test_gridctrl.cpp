@@ -77,6 +77,7 @@ private slots:
     void cutEmptiesTheCellsThroughTheEditPath();
     void selectionChangeAndClickSignals();
     void longTextsAndManyRewritesKeepEveryCellIntact();
+    void deletingTheRowTheSelectionMovedToDeletesOnlyThatRow();
     void draggingABorderResizesWhenAllowed_data();
     void draggingABorderResizesWhenAllowed();
     void screenshotScrolledWithFixedPanes();
@@ -603,6 +604,24 @@ void TestGridCtrl::longTextsAndManyRewritesKeepEveryCellIntact()
     grid.SetItemText(5, 1, QString(70000, QLatin1Char('z')));
     QCOMPARE(grid.GetItemText(5, 1).size(), 0xFFFF);
     QCOMPARE(grid.GetItemText(5, 2), QString(101, QLatin1Char('c')) + QStringLiteral("5"));
+}
+
+void TestGridCtrl::deletingTheRowTheSelectionMovedToDeletesOnlyThatRow()
+{
+    // As the planner does: the row the user moves to leaves the list.
+    ShownGrid g(8, 3);
+    QStringList deleted;
+    connect(&g.grid, &CGridCtrl::selChanged, &g.grid, [&](int r, int) {
+        deleted << g.grid.GetItemText(r, 1);
+        g.grid.DeleteRow(r);
+    });
+    CGridPane* body = g.grid.bodyView();
+    QTest::mouseClick(body->viewport(), Qt::LeftButton, Qt::NoModifier, body->visualRect(g.grid.model()->index(3, 1)).center());
+    QCOMPARE(deleted, QStringList{QStringLiteral("3,1")});
+    QCOMPARE(g.grid.GetRowCount(), 7);
+    QCOMPARE(g.grid.GetItemText(3, 1), QStringLiteral("4,1"));
+    g.grid.DeleteAllItems();
+    QCOMPARE(deleted.size(), 1);
 }
 
 void TestGridCtrl::draggingABorderResizesWhenAllowed_data()
