@@ -105,23 +105,29 @@ void CGridPane::keyPressEvent(QKeyEvent* event)
     QTableView::keyPressEvent(event);
 }
 
+namespace {
+// The section whose far border lies under pos: the one at pos when pos is near its end,
+// the visible one before it when pos is near its start; -1 otherwise.
+int sectionEdgeAt(int pos, int section, int start, int length, const std::function<bool(int)>& hidden)
+{
+    if (section < 0)
+        return -1;
+    if (qAbs(pos - (start + length)) <= kEdgeSlack)
+        return section;
+    if (qAbs(pos - start) <= kEdgeSlack)
+        for (int s = section - 1; s >= 0; --s)
+            if (!hidden(s))
+                return s;
+    return -1;
+}
+} // namespace
+
 int CGridPane::columnEdgeAt(int x) const
 {
     if (!m_grid->GetColumnResize() || (m_kind != Top && m_kind != Corner))
         return -1;
     const int col = columnAt(x);
-    if (col < 0)
-        return -1;
-    const int left = columnViewportPosition(col);
-    const int right = left + columnWidth(col);
-    if (qAbs(x - right) <= kEdgeSlack)
-        return col;
-    if (qAbs(x - left) <= kEdgeSlack) {
-        for (int c = col - 1; c >= 0; --c)
-            if (!isColumnHidden(c))
-                return c;
-    }
-    return -1;
+    return sectionEdgeAt(x, col, columnViewportPosition(col), columnWidth(col), [this](int c) { return isColumnHidden(c); });
 }
 
 int CGridPane::rowEdgeAt(int y) const
@@ -129,18 +135,7 @@ int CGridPane::rowEdgeAt(int y) const
     if (!m_grid->GetRowResize() || (m_kind != Left && m_kind != Corner))
         return -1;
     const int row = rowAt(y);
-    if (row < 0)
-        return -1;
-    const int top = rowViewportPosition(row);
-    const int bottom = top + rowHeight(row);
-    if (qAbs(y - bottom) <= kEdgeSlack)
-        return row;
-    if (qAbs(y - top) <= kEdgeSlack) {
-        for (int r = row - 1; r >= 0; --r)
-            if (!isRowHidden(r))
-                return r;
-    }
-    return -1;
+    return sectionEdgeAt(y, row, rowViewportPosition(row), rowHeight(row), [this](int r) { return isRowHidden(r); });
 }
 
 void CGridPane::mousePressEvent(QMouseEvent* event)

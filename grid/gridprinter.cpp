@@ -6,9 +6,31 @@
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
+#include <functional>
 
 namespace {
 constexpr double kScreenDpi = 96.0;
+
+// Consecutive indexes first..end-1 cut into runs whose sizes add up to at most limit.
+QVector<QVector<int>> runs(int first, int end, double limit, const std::function<int(int)>& size)
+{
+    QVector<QVector<int>> out;
+    QVector<int> run;
+    double used = 0;
+    for (int i = first; i < end; ++i) {
+        const int s = size(i);
+        if (!run.isEmpty() && used + s > limit + 0.5) {
+            out << run;
+            run.clear();
+            used = 0;
+        }
+        run << i;
+        used += s;
+    }
+    if (!run.isEmpty() || out.isEmpty())
+        out << run;
+    return out;
+}
 
 QFont scaledFont(QFont f, double pointSize, bool bold)
 {
@@ -67,43 +89,13 @@ QVector<CGridPrinter::Page> CGridPrinter::paginate(const QSizeF& pageSize, int d
     m_scale = totalW <= availW ? 1.0 : std::max(kMinScale, availW / totalW);
     const double bandW = availW / m_scale - fixedW;
 
-    // Bands of whole columns; each holds at least one column however wide.
-    QVector<QVector<int>> bands;
-    QVector<int> band;
-    double used = 0;
-    for (int c = fc; c < cols; ++c) {
-        const int w = m_grid->GetColumnWidth(c);
-        if (!band.isEmpty() && used + w > bandW + 0.5) {
-            bands << band;
-            band.clear();
-            used = 0;
-        }
-        band << c;
-        used += w;
-    }
-    if (!band.isEmpty() || bands.isEmpty())
-        bands << band;
-
+    // Bands of whole columns, pages of whole rows; each holds at least one however large.
+    const QVector<QVector<int>> bands = runs(fc, cols, bandW, [this](int c) { return m_grid->GetColumnWidth(c); });
     int fixedH = 0;
     for (int r = 0; r < fr; ++r)
         fixedH += m_grid->GetRowHeight(r);
     const double availH = (pageSize.height() - headingHeight(dpi) - footerHeight(dpi)) / toDevice / m_scale - fixedH;
-
-    QVector<QVector<int>> chunks;
-    QVector<int> chunk;
-    used = 0;
-    for (int r = fr; r < rows; ++r) {
-        const int h = m_grid->GetRowHeight(r);
-        if (!chunk.isEmpty() && used + h > availH + 0.5) {
-            chunks << chunk;
-            chunk.clear();
-            used = 0;
-        }
-        chunk << r;
-        used += h;
-    }
-    if (!chunk.isEmpty() || chunks.isEmpty())
-        chunks << chunk;
+    const QVector<QVector<int>> chunks = runs(fr, rows, availH, [this](int r) { return m_grid->GetRowHeight(r); });
 
     for (const QVector<int>& b : bands) {
         for (const QVector<int>& ch : chunks) {
