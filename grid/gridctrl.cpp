@@ -488,20 +488,21 @@ void CGridCtrl::SetSelectedRange(const CCellRange& range, bool redraw)
 
 CCellRange CGridCtrl::GetSelectedRange() const
 {
+    // From the selection's ranges, not its cells: a selected column of 200,000 rows is one range.
     CCellRange range;
-    const QModelIndexList list = m_main->selectionModel()->selectedIndexes();
-    if (list.isEmpty()) {
+    const QItemSelection selection = m_main->selectionModel()->selection();
+    if (selection.isEmpty()) {
         const CCellID f = GetFocusCell();
         if (f.IsValid() && !IsCellFixed(f.row, f.col))
             range = {f.row, f.col, f.row, f.col};
         return range;
     }
     range = {INT_MAX, INT_MAX, -1, -1};
-    for (const QModelIndex& i : list) {
-        range.minRow = std::min(range.minRow, i.row());
-        range.minCol = std::min(range.minCol, i.column());
-        range.maxRow = std::max(range.maxRow, i.row());
-        range.maxCol = std::max(range.maxCol, i.column());
+    for (const QItemSelectionRange& r : selection) {
+        range.minRow = std::min(range.minRow, r.top());
+        range.minCol = std::min(range.minCol, r.left());
+        range.maxRow = std::max(range.maxRow, r.bottom());
+        range.maxCol = std::max(range.maxCol, r.right());
     }
     return range;
 }
