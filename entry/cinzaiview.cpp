@@ -341,7 +341,7 @@ void CInZaiView::showPiglet(int row, const LitterBook::Piglet& p)
 void CInZaiView::colourRow(int row)
 {
     const QString foster = grid()->GetItemText(row, L::ColFoster);
-    const bool red = foster == QLatin1String("寄出") || foster == QLatin1String("寄入");
+    const bool red = foster == QStringLiteral("寄出") || foster == QStringLiteral("寄入");
     EntryScreen::colourRow(grid(), row, red ? QColor(255, 0, 0) : QColor());
 }
 
@@ -389,7 +389,12 @@ void CInZaiView::onEndEdit(int row, int col)
 
 bool CInZaiView::save()
 {
+    // The grid holds the litter last loaded, whatever the combos show meanwhile.
     L::Panel p = panel();
+    if (!m_loadedSow.isEmpty()) {
+        p.sow = m_loadedSow;
+        p.parity = m_loadedParity;
+    }
     QVector<L::Piglet> rows;
     for (int r = 1; r < grid()->GetRowCount(); ++r)
         rows << pigletAt(r);
@@ -423,7 +428,7 @@ void CInZaiView::deleteCurrent()
         QString message, caption;
         if (!m_book->deletePiglet(p, &message, &caption)) {
             if (!message.isEmpty())
-                AppMessageBox(message, caption, caption == QLatin1String("警告") ? MsgIcon::Warning : MsgIcon::Stop,
+                AppMessageBox(message, caption, caption == QStringLiteral("警告") ? MsgIcon::Warning : MsgIcon::Stop,
                               MsgButtons::Ok, this);
             return;
         }
@@ -432,4 +437,33 @@ void CInZaiView::deleteCurrent()
     }
     grid()->DeleteRow(row);
     grid()->Refresh();
+}
+
+bool CInZaiView::exportSetSow(const QString& earTag)
+{
+    m_exportSow = earTag;
+    return exportLoad();
+}
+
+bool CInZaiView::exportSetType(int parity)
+{
+    m_exportParity = QString::number(parity);
+    return exportLoad();
+}
+
+bool CInZaiView::exportLoad()
+{
+    if (m_exportSow.isEmpty())
+        return true;
+    if (!EntryRules::isEarTag(m_exportSow))
+        return false;
+    chooseSow(m_exportSow);
+    QString parity = m_exportParity;
+    if (parity.isEmpty())
+        for (const QString& p : parityChoices())
+            if (parity.isEmpty() || p.toInt() > parity.toInt())
+                parity = p;
+    if (!parity.isEmpty())
+        chooseParity(parity);
+    return true;
 }

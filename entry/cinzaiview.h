@@ -36,6 +36,11 @@ public:
     LitterBook::Panel panel() const;
     QStringList parityChoices() const;
 
+    // The exporter's inputs: --sow picks the sow (her latest parity unless --type names
+    // one), --type the parity.
+    bool exportSetSow(const QString& earTag) override;
+    bool exportSetType(int parity) override;
+
 protected:
     void createControls() override;
     void anchorControls() override;
@@ -60,6 +65,7 @@ private:
     void setFarrowEditable(bool editable);
     void clearPanel();
     bool askBeforeLeavingLitter();
+    bool exportLoad();
 
     std::unique_ptr<LitterBook> m_book;
     QVector<Meta> m_meta; // one per grid row, kept in step with the grid's rows
@@ -78,4 +84,6 @@ private:
     QString m_loadedParity;
     QString m_oldText;
     bool m_panelStored = false;
+    QString m_exportSow;
+    QString m_exportParity;
 };
