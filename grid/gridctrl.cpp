@@ -44,6 +44,9 @@ CGridCtrl::CGridCtrl(QWidget* parent)
     connect(m_main->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& i) {
         if (i.isValid() && m_structureChanges == 0)
             emit selChanged(i.row(), i.column());
+        // The headers of the focus cell's row and column show where it is.
+        m_top->viewport()->update();
+        m_left->viewport()->update();
     });
 
     m_layout = new QGridLayout(this);

@@ -245,6 +245,10 @@ void CGridDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, const
     } else {
         if (!bg.isValid())
             bg = fixed ? GridPaint::fixedBackground() : option.palette.color(QPalette::Base);
+        const CCellID focus = m_grid->GetFocusCell();
+        if (fixed && focus.IsValid() && !m_grid->IsCellFixed(focus.row, focus.col)
+            && ((col < m->fixedCols() && row == focus.row) || (row < m->fixedRows() && col == focus.col)))
+            bg = bg.darker(112);
         if (!fg.isValid())
             fg = option.palette.color(QPalette::Text);
     }
