@@ -13,9 +13,19 @@ PrintService::Handler& handlerSlot()
     static PrintService::Handler h;
     return h;
 }
+PrintService::PreviewObserver& observerSlot()
+{
+    static PrintService::PreviewObserver o;
+    return o;
+}
 } // namespace
 
 namespace PrintService {
+
+void setPreviewObserver(PreviewObserver observer)
+{
+    observerSlot() = std::move(observer);
+}
 
 QPrinter* sharedPrinter()
 {
@@ -56,7 +66,11 @@ void run(Mode mode, const Render& render, QWidget* parent)
         QPrintPreviewDialog preview(printer, parent);
         preview.setWindowState(Qt::WindowMaximized);
         QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&render](QPrinter* p) { render(p); });
+        if (observerSlot())
+            observerSlot()(true);
         preview.exec();
+        if (observerSlot())
+            observerSlot()(false);
         break;
     }
     }

@@ -15,6 +15,10 @@ using Render = std::function<void(QPrinter* printer)>;
 // Replaces what a print or preview does (tests, headless runs); returns the old one.
 using Handler = std::function<void(Mode mode, const Render& render)>;
 
+// Told when a print preview opens (true) and closes (false): the frame hides its tabs meanwhile.
+using PreviewObserver = std::function<void(bool showing)>;
+void setPreviewObserver(PreviewObserver observer);
+
 QPrinter* sharedPrinter();
 Handler setHandler(Handler handler);
 void run(Mode mode, const Render& render, QWidget* parent = nullptr);
