@@ -47,6 +47,7 @@ QString CommandLine::usage()
         "  --database PATH      使用指定的种猪数据库文件(不存在时新建一个猪场数据库)\n"
         "  --now YYYYMMDD[hhmm] 把程序的当前日期固定为给定日期(用于重现提醒列表)\n"
         "  --nosplash           启动时不显示封面图片\n"
+        "  --export 窗口 ...     不开窗口,把一个窗口的表格导出为 CSV (详见 --export --help)\n"
         "  --help               显示本说明\n"
         "  --version            显示版本\n");
 }

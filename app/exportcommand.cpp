@@ -216,6 +216,10 @@ QString gridCsv(const CGridCtrl& grid)
 int exec(const QStringList& arguments, QString* errorText)
 {
     ErrorSink err(errorText);
+    if (arguments.contains(QStringLiteral("--help"))) {
+        printf("%s", usage().toUtf8().constData());
+        return Ok;
+    }
     Options o;
     const QString problem = parseOptions(arguments, o);
     if (!problem.isEmpty()) {
@@ -299,6 +303,12 @@ int run(int argc, char* argv[])
 {
     // No display is needed: nothing is ever shown.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Standard error carries the screen's messages only; the toolkit's own chatter
+    // (a missing runtime folder, a font fallback) would read as one.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            fprintf(stderr, "%s\n", text.toUtf8().constData());
+    });
     QApplication app(argc, argv);
     CTamvoApp::setupLocale(app);
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
