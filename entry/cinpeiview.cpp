@@ -39,7 +39,7 @@ CInPeiView::~CInPeiView() = default;
 
 void CInPeiView::createControls()
 {
-    setTemplateSize(QSize(900, 560));
+    setTemplateSize(QSize(800, 380));
     m_info = EntryScreen::createInfoLine(this, grid());
 }
 

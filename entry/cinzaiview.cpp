@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
 
 namespace {
 using L = LitterBook;
@@ -66,10 +67,11 @@ void CInZaiView::setFarmNumberSource(FarmNumbers source)
 
 void CInZaiView::createControls()
 {
-    setTemplateSize(QSize(1000, 560));
-    grid()->setGeometry(0, 0, 760, 560);
+    setTemplateSize(QSize(1000, 440));
+    const QSize form = EntryScreen::formSize(this);
+    grid()->setGeometry(0, 0, form.width() - 240, form.height());
     m_group = new QGroupBox(QStringLiteral("窝信息"), this);
-    m_group->setGeometry(770, 4, 224, 400);
+    m_group->setGeometry(form.width() - 230, 4, 224, 400);
     struct Field {
         const char* label;
         QWidget* widget;
@@ -99,6 +101,7 @@ void CInZaiView::createControls()
         e->setReadOnly(true);
     m_litter->setMaxLength(4);
     setFarrowEditable(false);
+    m_group->show(); // the view may already be on screen when its set-up runs
     m_sow->installEventFilter(this);
     m_parity->installEventFilter(this);
     connect(m_parity, &QComboBox::activated, this, [this](int index) {
@@ -149,9 +152,17 @@ void CInZaiView::loadScreen()
     m_keeper->addItems(m_book->keepers());
     m_keeper->setEditText(QString());
     EntryScreen::numberRows(g, 1, 19);
+    sizeColumns();
+}
+
+// Auto-sized, the two tag columns wide enough for a whole ear tag even while empty.
+void CInZaiView::sizeColumns()
+{
+    CComboGridCtrl* g = grid();
     g->AutoSize();
-    g->SetColumnWidth(L::ColTag, g->GetColumnWidth(L::ColTag) * 3);
-    g->SetColumnWidth(L::ColNurse, g->GetColumnWidth(L::ColTag));
+    const int tag = std::max(g->GetColumnWidth(L::ColTag), g->textWidth(QStringLiteral("DLAAAA125000001")) + 16);
+    g->SetColumnWidth(L::ColTag, tag);
+    g->SetColumnWidth(L::ColNurse, tag);
 }
 
 void CInZaiView::setFarrowEditable(bool editable)
@@ -291,6 +302,7 @@ void CInZaiView::chooseParity(const QString& parity)
     }
     m_loadedSow = sow;
     m_loadedParity = parity;
+    sizeColumns();
     g->Refresh();
 }
 

@@ -62,6 +62,7 @@ private:
     void showPiglet(int row, const LitterBook::Piglet& p);
     void colourRow(int row);
     void resetGrid(int rows);
+    void sizeColumns();
     void setFarrowEditable(bool editable);
     void clearPanel();
     bool askBeforeLeavingLitter();

@@ -43,7 +43,7 @@ CTamvoView::~CTamvoView() = default;
 
 void CTamvoView::createControls()
 {
-    setTemplateSize(QSize(900, 560));
+    setTemplateSize(QSize(800, 380));
     m_info = EntryScreen::createInfoLine(this, grid());
 }
 

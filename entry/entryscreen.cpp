@@ -50,9 +50,14 @@ void colourRow(CGridCtrl* grid, int row, const QColor& colour)
         grid->SetItemFgColour(row, c, colour);
 }
 
+QSize formSize(const CResizableFormView* view)
+{
+    return view->size().expandedTo(view->templateSize());
+}
+
 InfoLine createInfoLine(CResizableFormView* view, CGridCtrl* grid)
 {
-    const QSize t = view->templateSize();
+    const QSize t = formSize(view);
     InfoLine info;
     grid->setGeometry(0, 0, t.width(), t.height() - 30);
     info.line = new QFrame(view);
@@ -64,6 +69,9 @@ InfoLine createInfoLine(CResizableFormView* view, CGridCtrl* grid)
     info.text = new QLabel(view);
     info.text->setGeometry(28, t.height() - 22, t.width() - 34, 18);
     info.text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // The view may already be on screen when its set-up runs.
+    for (QWidget* w : {static_cast<QWidget*>(info.line), static_cast<QWidget*>(info.arrow), static_cast<QWidget*>(info.text)})
+        w->show();
     return info;
 }
 

@@ -2,6 +2,7 @@
 #include "editoutcome.h"
 
 #include <QColor>
+#include <QSize>
 #include <QStringList>
 
 class CGridCtrl;
@@ -33,6 +34,9 @@ struct InfoLine {
     QLabel* text = nullptr;
 };
 InfoLine createInfoLine(CResizableFormView* view, CGridCtrl* grid);
+// The area the form's controls are placed in: the template, or the view where it is
+// already larger (set-up can run when the view is first shown, maximised).
+QSize formSize(const CResizableFormView* view);
 void anchorInfoLine(CResizableFormView* view, CGridCtrl* grid, const InfoLine& info);
 
 } // namespace EntryScreen
