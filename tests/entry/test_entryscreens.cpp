@@ -145,6 +145,32 @@ private slots:
         QCOMPARE(archive->grid()->GetItemText(1, 9), QStringLiteral("1.4"));
     }
 
+    // A write the database refuses is reported, and the grid shows what is stored.
+    void refusedWritesAreReported()
+    {
+        TempHerdDb db;
+        QVERIFY(db.exec(QStringLiteral("insert into 种猪卡(耳号,性别,出生重,不存在) values('%1','F','1.3','no')").arg(gilt)));
+        QVERIFY(db.exec(QStringLiteral("create trigger no_cards before update on 种猪卡 begin select raise(abort,'磁盘已满'); end")));
+        QVERIFY(db.exec(QStringLiteral("create trigger no_matings before insert on 配种 begin select raise(abort,'磁盘已满'); end")));
+        ScriptedMessages msgs;
+        auto archive = open<CTamvoView>(db);
+        QVERIFY(archive->grid()->EditCell(1, 9, QStringLiteral("1.6")));
+        QCOMPARE(archive->grid()->GetItemText(1, 9), QStringLiteral("1.3"));
+        QCOMPARE(msgs.shown().size(), 1);
+        QVERIFY(msgs.shown().at(0).text.startsWith(QStringLiteral("数据库拒绝了这次修改，记录没有保存。")));
+        QVERIFY(msgs.shown().at(0).text.contains(QStringLiteral("磁盘已满")));
+        QCOMPARE(msgs.shown().at(0).caption, QStringLiteral("错误"));
+        QVERIFY(!archive->isModified());
+        QVERIFY(archive->queryClose());
+        auto mating = open<CInPeiView>(db);
+        QVERIFY(mating->runCommand(Add));
+        QVERIFY(mating->grid()->EditCell(2, 1, gilt));
+        for (int c = 1; c <= 10; ++c)
+            QCOMPARE(mating->grid()->GetItemText(2, c), QString());
+        QVERIFY(msgs.shown().last().text.contains(QStringLiteral("磁盘已满")));
+        QVERIFY(!mating->isModified());
+    }
+
     void matingLoadsWithHeadersAndColours()
     {
         TempHerdDb db;
