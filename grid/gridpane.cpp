@@ -151,12 +151,24 @@ void CGridPane::mousePressEvent(QMouseEvent* event)
             m_dragStartSize = col >= 0 ? columnWidth(col) : rowHeight(row);
             return;
         }
-        // A click on a fixed column cell of a data row selects that row.
+        // Fixed cells never become the focus cell: a click on one selects the data it
+        // heads (the row, the column, or everything from the corner).
         const QModelIndex index = indexAt(pos);
-        if (m_kind == Left && index.isValid() && index.row() >= m_grid->GetFixedRowCount()) {
-            const int first = m_grid->GetFixedColumnCount();
-            m_grid->SetFocusCell(index.row(), first);
-            m_grid->SetSelectedRange(index.row(), first, index.row(), m_grid->GetColumnCount() - 1);
+        if (index.isValid()) {
+            const int fr = m_grid->GetFixedRowCount();
+            const int fc = m_grid->GetFixedColumnCount();
+            const int lastRow = m_grid->GetRowCount() - 1;
+            const int lastCol = m_grid->GetColumnCount() - 1;
+            const int row = index.row();
+            const int col = index.column();
+            if (row >= fr && col < fc) {
+                m_grid->SetFocusCell(row, fc);
+                m_grid->SetSelectedRange(row, fc, row, lastCol);
+            } else if (row < fr && col >= fc) {
+                m_grid->SetSelectedRange(fr, col, lastRow, col);
+            } else if (row < fr && col < fc) {
+                m_grid->SetSelectedRange(fr, fc, lastRow, lastCol);
+            }
             m_grid->m_main->setFocus();
             emit clicked(index);
             return;
@@ -213,6 +225,18 @@ void CGridPane::mouseDoubleClickEvent(QMouseEvent* event)
         }
     }
     QTableView::mouseDoubleClickEvent(event);
+}
+
+void CGridPane::focusInEvent(QFocusEvent* event)
+{
+    // Taking the focus does not pick a focus cell (the item view would choose the first
+    // one and report a selection nobody made).
+    if (!currentIndex().isValid()) {
+        QAbstractScrollArea::focusInEvent(event);
+        viewport()->update();
+        return;
+    }
+    QTableView::focusInEvent(event);
 }
 
 void CGridPane::leaveEvent(QEvent* event)

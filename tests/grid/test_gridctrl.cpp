@@ -78,6 +78,9 @@ private slots:
     void selectionChangeAndClickSignals();
     void longTextsAndManyRewritesKeepEveryCellIntact();
     void deletingTheRowTheSelectionMovedToDeletesOnlyThatRow();
+    void takingTheFocusPicksNoFocusCell();
+    void clickingAFixedCellSelectsWhatItHeads_data();
+    void clickingAFixedCellSelectsWhatItHeads();
     void draggingABorderResizesWhenAllowed_data();
     void draggingABorderResizesWhenAllowed();
     void screenshotScrolledWithFixedPanes();
@@ -622,6 +625,54 @@ void TestGridCtrl::deletingTheRowTheSelectionMovedToDeletesOnlyThatRow()
     QCOMPARE(g.grid.GetItemText(3, 1), QStringLiteral("4,1"));
     g.grid.DeleteAllItems();
     QCOMPARE(deleted.size(), 1);
+}
+
+void TestGridCtrl::takingTheFocusPicksNoFocusCell()
+{
+    ShownGrid g;
+    QSignalSpy sel(&g.grid, &CGridCtrl::selChanged);
+    QWidget other(&g.grid);
+    other.setFocusPolicy(Qt::StrongFocus);
+    other.setFocus(Qt::OtherFocusReason);
+    g.grid.bodyView()->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    QVERIFY(!g.grid.GetFocusCell().IsValid());
+    QCOMPARE(sel.count(), 0);
+}
+
+void TestGridCtrl::clickingAFixedCellSelectsWhatItHeads_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("range"); // minRow,minCol,maxRow,maxCol
+    QTest::addColumn<int>("focusRow");
+    QTest::newRow("row header") << int(CGridPane::Left) << 4 << 0 << QStringLiteral("4,1,4,4") << 4;
+    QTest::newRow("column header") << int(CGridPane::Top) << 0 << 3 << QStringLiteral("1,3,9,3") << -1;
+    QTest::newRow("corner") << int(CGridPane::Corner) << 0 << 0 << QStringLiteral("1,1,9,4") << -1;
+}
+
+void TestGridCtrl::clickingAFixedCellSelectsWhatItHeads()
+{
+    QFETCH(int, kind);
+    QFETCH(int, row);
+    QFETCH(int, col);
+    QFETCH(QString, range);
+    QFETCH(int, focusRow);
+    ShownGrid g;
+    QSignalSpy click(&g.grid, &CGridCtrl::cellClicked);
+    QSignalSpy sel(&g.grid, &CGridCtrl::selChanged);
+    CGridPane* pane = nullptr;
+    for (CGridPane* p : g.grid.findChildren<CGridPane*>())
+        if (p->kind() == kind)
+            pane = p;
+    QVERIFY(pane);
+    QTest::mouseClick(pane->viewport(), Qt::LeftButton, Qt::NoModifier, pane->visualRect(g.grid.model()->index(row, col)).center());
+    const CCellRange r = g.grid.GetSelectedRange();
+    QCOMPARE(QStringLiteral("%1,%2,%3,%4").arg(r.minRow).arg(r.minCol).arg(r.maxRow).arg(r.maxCol), range);
+    QCOMPARE(g.grid.GetFocusCell().row, focusRow);
+    QCOMPARE(click.count(), 1);
+    QCOMPARE(sel.count(), focusRow < 0 ? 0 : 1);
 }
 
 void TestGridCtrl::draggingABorderResizesWhenAllowed_data()
