@@ -9,7 +9,10 @@ class QWidget;
 
 // What a screen or dialog offers to `Tamvo --export`: its inputs set from the command
 // line, its action button, its grid for the CSV, its printout and its chart. A setter
-// answers false when the screen has no such input or cannot take the value.
+// answers false when the screen has no such input or cannot take the value. The
+// exporter calls, in order: exportSetUp, the setters of the options given, exportAction,
+// then reads exportGrid (and exportPdf, exportChart when asked). A screen without an
+// action button brings its grid up to date in the setters themselves.
 class IExportable
 {
 public:
