@@ -1,6 +1,7 @@
 #include "cinpeiview.h"
 
 #include "dbrecordset.h"
+#include "entryrules.h"
 #include "textutil.h"
 
 #include <QLabel>
@@ -8,18 +9,6 @@
 namespace {
 using Col = MatingBook::Column;
 
-QStringList firstColumn(CDbConnection& conn, const QString& sql)
-{
-    QStringList out;
-    CDbRecordset rs(&conn);
-    if (rs.Open(sql))
-        for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext()) {
-            QString v;
-            rs.GetFieldText(0, v);
-            out << v;
-        }
-    return out;
-}
 } // namespace
 
 CInPeiView::CInPeiView(QWidget* parent)
@@ -73,15 +62,15 @@ void CInPeiView::loadScreen()
         g->SetFixedCellCombine(0, c, 2, 1);
     for (int c : {1, 3, 5})
         g->SetFixedCellCombine(0, c, 1, 2);
-    const QStringList breeds = firstColumn(connection(), QStringLiteral("select DISTINCT 品种代号 from 品种表"));
-    g->AddComboColumn(Col::ColSow, firstColumn(connection(), QStringLiteral("select DISTINCT 耳号 from 种猪卡 where 性别='F'")));
+    const QStringList breeds = EntryRules::pickList(connection(), QStringLiteral("select DISTINCT 品种代号 from 品种表"));
+    g->AddComboColumn(Col::ColSow, EntryRules::pickList(connection(), QStringLiteral("select DISTINCT 耳号 from 种猪卡 where 性别='F'")));
     g->AddComboColumn(Col::ColSowBreed, breeds);
-    g->AddComboColumn(Col::ColBoar, firstColumn(connection(), QStringLiteral("select DISTINCT 耳号 from 种猪卡 where 性别='M'")));
+    g->AddComboColumn(Col::ColBoar, EntryRules::pickList(connection(), QStringLiteral("select DISTINCT 耳号 from 种猪卡 where 性别='M'")));
     g->AddComboColumn(Col::ColBoarBreed, breeds);
-    g->AddComboColumn(Col::ColMethod, firstColumn(connection(), QStringLiteral("select DISTINCT 配种方式 from 配种方式表")));
+    g->AddComboColumn(Col::ColMethod, EntryRules::pickList(connection(), QStringLiteral("select DISTINCT 配种方式 from 配种方式表")));
     g->AddComboColumn(Col::ColReturned, {QStringLiteral("Y"), QStringLiteral("N")});
-    g->AddComboColumn(Col::ColTechnician, firstColumn(connection(), QStringLiteral("select DISTINCT 姓名 from 配种员表")));
-    g->AddComboColumn(Col::ColAbnormal, firstColumn(connection(), QStringLiteral("select DISTINCT 异常 from 配种异常")));
+    g->AddComboColumn(Col::ColTechnician, EntryRules::pickList(connection(), QStringLiteral("select DISTINCT 姓名 from 配种员表")));
+    g->AddComboColumn(Col::ColAbnormal, EntryRules::pickList(connection(), QStringLiteral("select DISTINCT 异常 from 配种异常")));
     for (int c : {Col::ColParity, Col::ColDue, Col::ColAbnormalDate})
         g->ADDNumColumn(c);
     load();

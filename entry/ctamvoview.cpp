@@ -1,6 +1,7 @@
 #include "ctamvoview.h"
 
 #include "dbrecordset.h"
+#include "entryrules.h"
 
 #include <QLabel>
 
@@ -13,18 +14,6 @@ const QStringList kHeaders = {
     QStringLiteral("父父父"), QStringLiteral("父父母"), QStringLiteral("父母父"), QStringLiteral("父母母"),
     QStringLiteral("母父父"), QStringLiteral("母父母"), QStringLiteral("母母父"), QStringLiteral("母母母")};
 
-QStringList firstColumn(CDbConnection& conn, const QString& sql)
-{
-    QStringList out;
-    CDbRecordset rs(&conn);
-    if (rs.Open(sql))
-        for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext()) {
-            QString v;
-            rs.GetFieldText(0, v);
-            out << v;
-        }
-    return out;
-}
 } // namespace
 
 CTamvoView::CTamvoView(QWidget* parent)
@@ -68,8 +57,8 @@ void CTamvoView::loadScreen()
     g->SetFixedColumnsEditable(true); // the ear tag stays in view and is typed there
     EntryScreen::setHeaders(g, 0, kHeaders);
     g->AddComboColumn(2, {QStringLiteral("M"), QStringLiteral("F")});
-    g->AddComboColumn(3, firstColumn(connection(), QStringLiteral("select 毛色 from 毛色表")));
-    g->AddComboColumn(4, firstColumn(connection(), QStringLiteral("select 来源 from 来源")));
+    g->AddComboColumn(3, EntryRules::pickList(connection(), QStringLiteral("select 毛色 from 毛色表")));
+    g->AddComboColumn(4, EntryRules::pickList(connection(), QStringLiteral("select 来源 from 来源")));
     for (int c : {5, 6, 7, 8, 11})
         g->ADDNumColumn(c);
     load();

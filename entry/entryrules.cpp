@@ -13,6 +13,20 @@ const char* const kArchiveDate = "日期为8位\n\n格式:YYYYMMDD";
 const char* const kMatingTime9 = "配种时间必须为9位\n\n8位时间+A或P";
 const char* const kMatingDate8 = "配种时间必须为8位\n\n格式YYYYMMDD";
 
+QStringList pickList(CDbConnection& conn, const QString& sql)
+{
+    QStringList out;
+    CDbRecordset rs(&conn);
+    if (!rs.Open(sql))
+        return out;
+    for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext()) {
+        QString v;
+        rs.GetFieldText(0, v);
+        out << v;
+    }
+    return out;
+}
+
 bool isEarTag(const QString& text)
 {
     return TextUtil::gbkLength(text) == 15;

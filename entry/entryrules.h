@@ -18,6 +18,9 @@ extern const char* const kMatingDate8;     // "配种时间必须为8位\n\n格�
 // Default pregnancy length when the breed has no 生理周期 row.
 constexpr int kDefaultGestationDays = 114;
 
+// The first field of every row of a statement, in the order returned (the combo lists).
+QStringList pickList(CDbConnection& conn, const QString& sql);
+
 // Exactly 15 bytes in GBK.
 bool isEarTag(const QString& text);
 // The breed code: the first two characters of an ear tag.

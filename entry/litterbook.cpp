@@ -53,49 +53,36 @@ LitterBook::LitterBook(CDbConnection& conn, WriteAccess access)
 {
 }
 
-QStringList LitterBook::firstColumn(const QString& sql) const
-{
-    QStringList out;
-    CDbRecordset rs(&m_conn);
-    if (!rs.Open(sql))
-        return out;
-    for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext()) {
-        QString v;
-        rs.GetFieldText(0, v);
-        out << v;
-    }
-    return out;
-}
 
 QStringList LitterBook::sows() const
 {
-    return firstColumn(QStringLiteral("select DISTINCT 母猪耳号 from 配种"));
+    return EntryRules::pickList(m_conn, QStringLiteral("select DISTINCT 母猪耳号 from 配种"));
 }
 
 QStringList LitterBook::keepers() const
 {
-    return firstColumn(QStringLiteral("select DISTINCT 姓名 from 饲养员表"));
+    return EntryRules::pickList(m_conn, QStringLiteral("select DISTINCT 姓名 from 饲养员表"));
 }
 
 QStringList LitterBook::pigletStates() const
 {
-    return firstColumn(QStringLiteral("select DISTINCT 状态 from 仔猪状态表"));
+    return EntryRules::pickList(m_conn, QStringLiteral("select DISTINCT 状态 from 仔猪状态表"));
 }
 
 QStringList LitterBook::colours() const
 {
-    return firstColumn(QStringLiteral("select DISTINCT 毛色 from 毛色表"));
+    return EntryRules::pickList(m_conn, QStringLiteral("select DISTINCT 毛色 from 毛色表"));
 }
 
 QStringList LitterBook::nursingSows() const
 {
-    return firstColumn(QStringLiteral("select 母猪耳号 from 配种 where [id] in (select max(id) as ID2  from 配种 group by "
+    return EntryRules::pickList(m_conn, QStringLiteral("select 母猪耳号 from 配种 where [id] in (select max(id) as ID2  from 配种 group by "
                                       "母猪耳号) and 已产='yes' order by [配种日期(1)] desc"));
 }
 
 QStringList LitterBook::parities(const QString& sow) const
 {
-    return firstColumn(QStringLiteral("select DISTINCT 胎次 from 配种 where 母猪耳号=") + sqlQuote(sow)
+    return EntryRules::pickList(m_conn, QStringLiteral("select DISTINCT 胎次 from 配种 where 母猪耳号=") + sqlQuote(sow)
                        + QStringLiteral(" and 返情否='N' and (异常时间 is null or 异常时间='')"));
 }
 

@@ -86,8 +86,6 @@ public:
     bool deletePiglet(const Piglet& row, QString* message, QString* caption);
 
 private:
-    QStringList firstColumn(const QString& sql) const;
-
     CDbConnection& m_conn;
     WriteAccess m_access;
 };

@@ -8,6 +8,7 @@
 #include "testsupport.h"
 
 #include <QTest>
+#include <memory>
 
 struct EntryFarm {
     TempHerdDb db;
@@ -54,3 +55,15 @@ struct EntryFarm {
         QVERIFY(db.exec(QStringLiteral("insert into 种猪卡(耳号,性别,不存在) values('%1','%2','no')").arg(tag, sex)));
     }
 };
+
+// A screen set up on a test farm as the frame sets it up; kept alive by the test.
+template <class View>
+std::unique_ptr<View> openScreen(const TempHerdDb& db)
+{
+    auto v = std::make_unique<View>();
+    v->setAttribute(Qt::WA_DeleteOnClose, false);
+    v->setDatabasePath(db.path());
+    if (!v->initialUpdate())
+        qWarning("screen did not start");
+    return v;
+}

@@ -1,6 +1,6 @@
 #include "appclock.h"
 #include "cinzaiview.h"
-#include "testsupport.h"
+#include "entryfixture.h"
 
 #include <QTest>
 
@@ -16,15 +16,6 @@ class TestCInZaiView : public QObject
 {
     Q_OBJECT
 
-    static std::unique_ptr<CInZaiView> open(const TempHerdDb& db)
-    {
-        auto v = std::make_unique<CInZaiView>();
-        v->setAttribute(Qt::WA_DeleteOnClose, false);
-        v->setDatabasePath(db.path());
-        if (!v->initialUpdate())
-            qWarning("screen did not start");
-        return v;
-    }
     static void mating(const TempHerdDb& db, const QString& s, const QString& parity, const QString& farrowed = QStringLiteral("no"))
     {
         QVERIFY(db.exec(QStringLiteral("insert into 配种(母猪耳号,公猪耳号,[配种日期(1)],胎次,配种方式,返情否,预产日期,已产) values"
@@ -48,7 +39,7 @@ private slots:
     {
         TempHerdDb db;
         mating(db, sow, QStringLiteral("1"));
-        auto v = open(db);
+        auto v = openScreen<CInZaiView>(db);
         CComboGridCtrl* g = v->grid();
         QCOMPARE(v->windowTitle(), QStringLiteral("输入产仔记录"));
         QCOMPARE(g->GetRowCount(), 20);
@@ -68,7 +59,7 @@ private slots:
         TempHerdDb db;
         mating(db, sow, QStringLiteral("1"));
         ScriptedMessages msgs;
-        auto v = open(db);
+        auto v = openScreen<CInZaiView>(db);
         v->chooseSow(sow);
         v->chooseParity(QStringLiteral("3"));
         QCOMPARE(msgs.shown().size(), 1);
@@ -85,7 +76,7 @@ private slots:
         TempHerdDb db;
         mating(db, sow, QStringLiteral("1"));
         ScriptedMessages msgs;
-        auto v = open(db);
+        auto v = openScreen<CInZaiView>(db);
         v->chooseSow(sow);
         v->chooseParity(QStringLiteral("1"));
         v->typeFarrowDate(QStringLiteral("20250423"));
@@ -102,7 +93,7 @@ private slots:
     {
         TempHerdDb db;
         mating(db, sow, QStringLiteral("1"));
-        auto v = open(db);
+        auto v = openScreen<CInZaiView>(db);
         v->chooseSow(sow);
         v->chooseParity(QStringLiteral("1"));
         QVERIFY(!v->grid()->EditCell(1, 7, QStringLiteral("1.2")));
@@ -122,7 +113,7 @@ private slots:
         TempHerdDb db;
         fosterFarm(db);
         ScriptedMessages msgs;
-        auto v = open(db);
+        auto v = openScreen<CInZaiView>(db);
         v->chooseSow(sow);
         v->chooseParity(QStringLiteral("1"));
         CComboGridCtrl* g = v->grid();
@@ -155,7 +146,7 @@ private slots:
         TempHerdDb db;
         fosterFarm(db);
         ScriptedMessages msgs;
-        auto v = open(db);
+        auto v = openScreen<CInZaiView>(db);
         v->chooseSow(sow);
         v->chooseParity(QStringLiteral("1"));
         QVERIFY(v->grid()->EditCell(1, 7, QStringLiteral("1.5")));
@@ -177,7 +168,7 @@ private slots:
     {
         TempHerdDb db;
         fosterFarm(db);
-        auto v = open(db);
+        auto v = openScreen<CInZaiView>(db);
         QVERIFY(v->exportSetSow(sow));
         QCOMPARE(v->panel().parity, QStringLiteral("1"));
         QCOMPARE(v->exportGrid()->GetItemText(1, 1), QStringLiteral("DLAAAA125001201"));

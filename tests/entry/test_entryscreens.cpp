@@ -2,7 +2,7 @@
 #include "cinfeiview.h"
 #include "cinpeiview.h"
 #include "ctamvoview.h"
-#include "testsupport.h"
+#include "entryfixture.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -20,16 +20,6 @@ class TestEntryScreens : public QObject
 {
     Q_OBJECT
 
-    template <class View>
-    static std::unique_ptr<View> open(const TempHerdDb& db)
-    {
-        auto v = std::make_unique<View>();
-        v->setAttribute(Qt::WA_DeleteOnClose, false);
-        v->setDatabasePath(db.path());
-        if (!v->initialUpdate())
-            qWarning("screen did not start");
-        return v;
-    }
 
 private slots:
     void init() { AppClock::setNow(QDateTime(QDate(2003, 1, 1), QTime(9, 0))); }
@@ -40,7 +30,7 @@ private slots:
         TempHerdDb db;
         QVERIFY(db.exec(QStringLiteral("insert into 种猪卡(耳号,性别,毛色,不存在) values('LLYY00000000002','F','白','no'),"
                                        "('%1','F',NULL,'no'),('%2','M',NULL,'no'),('LLYY00000000003','F',NULL,'yes')").arg(gilt, boar)));
-        auto v = open<CTamvoView>(db);
+        auto v = openScreen<CTamvoView>(db);
         CComboGridCtrl* g = v->grid();
         QCOMPARE(v->windowTitle(), QStringLiteral("输入种猪记录"));
         QCOMPARE(g->GetColumnCount(), 26);
@@ -62,7 +52,7 @@ private slots:
     {
         TempHerdDb db;
         ScriptedMessages msgs;
-        auto v = open<CTamvoView>(db);
+        auto v = openScreen<CTamvoView>(db);
         CComboGridCtrl* g = v->grid();
         bool checked = false;
         QVERIFY(!v->commandEnabled(Save, &checked));
@@ -109,7 +99,7 @@ private slots:
         QVERIFY(db.exec(QStringLiteral("insert into 配种(母猪耳号,胎次) values('%1','1')").arg(gilt)));
         QVERIFY(db.exec(QStringLiteral("insert into 产仔记录(母猪耳号,仔猪耳号) values('%1','a')").arg(gilt)));
         ScriptedMessages msgs;
-        auto v = open<CTamvoView>(db);
+        auto v = openScreen<CTamvoView>(db);
         v->grid()->SetFocusCell(1, 3);
         QVERIFY(v->runCommand(Delete));
         QCOMPARE(v->grid()->GetRowCount(), 1);
@@ -129,11 +119,11 @@ private slots:
         TempHerdDb db;
         QVERIFY(db.exec(QStringLiteral("insert into 种猪卡(耳号,性别,不存在) values('%1','F','no')").arg(gilt)));
         ScriptedMessages msgs;
-        auto mating = open<CInPeiView>(db);
+        auto mating = openScreen<CInPeiView>(db);
         QVERIFY(mating->runCommand(Add));
         QVERIFY(mating->grid()->EditCell(2, 1, gilt));
         QVERIFY(mating->isModified());
-        auto archive = open<CTamvoView>(db);
+        auto archive = openScreen<CTamvoView>(db);
         msgs.clear();
         QVERIFY(archive->grid()->EditCell(1, 9, QStringLiteral("1.4")));
         QCOMPARE(archive->grid()->GetItemText(1, 9), QString());
@@ -153,7 +143,7 @@ private slots:
         QVERIFY(db.exec(QStringLiteral("create trigger no_cards before update on 种猪卡 begin select raise(abort,'磁盘已满'); end")));
         QVERIFY(db.exec(QStringLiteral("create trigger no_matings before insert on 配种 begin select raise(abort,'磁盘已满'); end")));
         ScriptedMessages msgs;
-        auto archive = open<CTamvoView>(db);
+        auto archive = openScreen<CTamvoView>(db);
         QVERIFY(archive->grid()->EditCell(1, 9, QStringLiteral("1.6")));
         QCOMPARE(archive->grid()->GetItemText(1, 9), QStringLiteral("1.3"));
         QCOMPARE(msgs.shown().size(), 1);
@@ -162,7 +152,7 @@ private slots:
         QCOMPARE(msgs.shown().at(0).caption, QStringLiteral("错误"));
         QVERIFY(!archive->isModified());
         QVERIFY(archive->queryClose());
-        auto mating = open<CInPeiView>(db);
+        auto mating = openScreen<CInPeiView>(db);
         QVERIFY(mating->runCommand(Add));
         QVERIFY(mating->grid()->EditCell(2, 1, gilt));
         for (int c = 1; c <= 10; ++c)
@@ -177,7 +167,7 @@ private slots:
         QVERIFY(db.exec(QStringLiteral("insert into 配种(母猪耳号,胎次,返情否,[配种日期(1)],异常时间) values"
                                        "('%1','1','Y','20020101A',NULL),('LLYY00000000002','1','N','20020102A','20020301'),"
                                        "('LLYY00000000003','2','N','20020103A',NULL)").arg(gilt)));
-        auto v = open<CInPeiView>(db);
+        auto v = openScreen<CInPeiView>(db);
         CComboGridCtrl* g = v->grid();
         QCOMPARE(v->windowTitle(), QStringLiteral("输入配种记录"));
         QCOMPARE(g->GetFixedRowCount(), 2);
@@ -199,7 +189,7 @@ private slots:
         QVERIFY(db.exec(QStringLiteral("delete from 生理周期")));
         QVERIFY(db.exec(QStringLiteral("insert into 种猪卡(耳号,性别,毛色,来源,来源时间,不存在) values('%1','F','白','本场','20020601','no')").arg(gilt)));
         ScriptedMessages msgs;
-        auto v = open<CInPeiView>(db);
+        auto v = openScreen<CInPeiView>(db);
         CComboGridCtrl* g = v->grid();
         QVERIFY(v->runCommand(Add));
         // Any column before the sow: emptied with a warning.

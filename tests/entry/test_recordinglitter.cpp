@@ -3,7 +3,7 @@
 #include "cinzaiview.h"
 #include "csowstatusdlg.h"
 #include "ctamvoview.h"
-#include "testsupport.h"
+#include "entryfixture.h"
 
 #include <QTest>
 
@@ -19,16 +19,6 @@ class TestRecordingLitter : public QObject
 {
     Q_OBJECT
 
-    template <class View>
-    static std::unique_ptr<View> open(const TempHerdDb& db)
-    {
-        auto v = std::make_unique<View>();
-        v->setAttribute(Qt::WA_DeleteOnClose, false);
-        v->setDatabasePath(db.path());
-        if (!v->initialUpdate())
-            qWarning("screen did not start");
-        return v;
-    }
     static QString status(const TempHerdDb& db)
     {
         CSowStatusDlg dlg;
@@ -61,7 +51,7 @@ private slots:
         AppClock::setNow(QDateTime(QDate(2025, 1, 6), QTime(8, 0)));
 
         // The gilt's and the boar's cards in the archive.
-        auto archive = open<CTamvoView>(db);
+        auto archive = openScreen<CTamvoView>(db);
         QVERIFY(archive->runCommand(Add));
         QVERIFY(archive->grid()->EditCell(1, 1, gilt));
         QVERIFY(archive->grid()->EditCell(1, 2, QStringLiteral("F")));
@@ -71,7 +61,7 @@ private slots:
         QCOMPARE(status(db), QStringLiteral("母猪") + gilt); // a new card tells no state yet
 
         // Her mating with today's proposals.
-        auto mating = open<CInPeiView>(db);
+        auto mating = openScreen<CInPeiView>(db);
         CComboGridCtrl* m = mating->grid();
         QVERIFY(m->comboItems(1).contains(gilt) && m->comboItems(3).contains(boar));
         QVERIFY(mating->runCommand(Add));
@@ -90,7 +80,7 @@ private slots:
 
         // The litter: panel from her open mating, proposed tags, a stillborn piglet.
         AppClock::setNow(QDateTime(QDate(2025, 4, 29), QTime(7, 0)));
-        auto farrowing = open<CInZaiView>(db);
+        auto farrowing = openScreen<CInZaiView>(db);
         CComboGridCtrl* z = farrowing->grid();
         farrowing->chooseSow(gilt);
         QCOMPARE(farrowing->parityChoices(), QStringList{"1"});
@@ -154,7 +144,7 @@ private slots:
         // close question brings every row back.
         const QStringList before = db.rows(QStringLiteral("select * from 产仔记录 order by 仔猪耳号"))
                                    + db.rows(QStringLiteral("select * from 配种")) + db.rows(QStringLiteral("select * from 种猪卡"));
-        auto archive2 = open<CTamvoView>(db);
+        auto archive2 = openScreen<CTamvoView>(db);
         archive2->grid()->SetFocusCell(2, 3); // rows are sorted by tag: the boar, then the gilt
         QCOMPARE(archive2->grid()->GetItemText(2, 1), gilt);
         QVERIFY(archive2->runCommand(Delete));
