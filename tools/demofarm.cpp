@@ -1433,8 +1433,9 @@ bool Simulation::write(QString* error, Summary* summary)
             const std::string& sow = m_nodes[size_t(m_pigs[size_t(m.sow)].node)].tag;
             const std::string& boar = m_nodes[size_t(m_pigs[size_t(m.boar)].node)].tag;
             const std::string t1 = date(m.d1) + m.t1;
-            const std::string t2 = m.d2 == kNull ? std::string() : date(m.d2) + m.t2;
-            const std::string note = m.d3 == kNull ? std::string() : "第三次配种 " + date(m.d3) + m.t3;
+            // services planned after today have not happened yet
+            const std::string t2 = m.d2 == kNull || m.d2 > m_end ? std::string() : date(m.d2) + m.t2;
+            const std::string note = m.d3 == kNull || m.d3 > m_end ? std::string() : "第三次配种 " + date(m.d3) + m.t3;
             s.text(1, sow);
             s.copy(2, sow.substr(0, 2));
             s.text(3, boar);

@@ -195,12 +195,15 @@ private slots:
                     QVERIFY2(d <= TextUtil::dateText(kToday.addDays(120)), qPrintable(sql + QLatin1Char(' ') + d));
                 }
         QCOMPARE(db.number(QStringLiteral("select count(*) from 种猪卡 where 返情日期='none' and 断奶日期<>'none'")), 0.0);
-        // Mating times: date + A/P, the second service not before the first.
+        // Mating times: date + A/P, the second service after the first, none after today.
+        const QString lastService = day(0) + QLatin1Char('P');
         for (const QStringList& r : db.rows(QStringLiteral("select [配种日期(1)], [配种日期(2)], 返情否, 已产 from 配种"))) {
             QVERIFY2(TextUtil::isValidMatingTime(r[0]), qPrintable(r[0]));
+            QVERIFY2(r[0] <= lastService, qPrintable(r[0]));
             if (!r[1].isEmpty()) {
                 QVERIFY2(TextUtil::isValidMatingTime(r[1]), qPrintable(r[1]));
                 QVERIFY(r[1] > r[0]);
+                QVERIFY2(r[1] <= lastService, qPrintable(r[1]));
             }
             QVERIFY(r[2] == QLatin1String("Y") || r[2] == QLatin1String("N"));
             QVERIFY(r[3] == QLatin1String("yes") || r[3] == QLatin1String("no"));
