@@ -159,6 +159,8 @@ void CInPeiView::onEndEdit(int row, int col)
         if (col == Col::ColSow && old.isEmpty() && g->GetItemText(row, 0).isEmpty())
             g->SetItemText(row, 0, QString::number(row - 1));
         colour(row);
+    } else if (!isModified()) {
+        rollbackWork(); // nothing kept: do not hold the database for other windows
     }
 }
 
@@ -173,6 +175,8 @@ void CInPeiView::deleteCurrent()
         if (!m_book->deleteMating(id, &message)) {
             if (!message.isEmpty())
                 AppMessageBox(message, QStringLiteral("错误"), MsgIcon::Stop, MsgButtons::Ok, this);
+            if (!isModified())
+                rollbackWork();
             return;
         }
         setModified(true);

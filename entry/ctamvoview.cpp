@@ -94,16 +94,15 @@ void CTamvoView::onBeginEdit(int row, int col)
 void CTamvoView::onEndEdit(int row, int col)
 {
     const QString text = grid()->GetItemText(row, col);
-    if (col == ArchiveBook::kEarTagColumn) {
-        if (EntryScreen::apply(grid(), row, col, m_oldTag, m_book->editEarTag(m_oldTag, text), this))
-            setModified(true);
+    if (col != ArchiveBook::kEarTagColumn && text == m_oldText)
         return;
-    }
-    if (text == m_oldText)
-        return;
-    const QString tag = grid()->GetItemText(row, ArchiveBook::kEarTagColumn);
-    if (EntryScreen::apply(grid(), row, col, m_oldText, m_book->editField(col, tag, m_oldText, text), this))
+    const EditOutcome o = col == ArchiveBook::kEarTagColumn
+                              ? m_book->editEarTag(m_oldTag, text)
+                              : m_book->editField(col, grid()->GetItemText(row, ArchiveBook::kEarTagColumn), m_oldText, text);
+    if (EntryScreen::apply(grid(), row, col, col == ArchiveBook::kEarTagColumn ? m_oldTag : m_oldText, o, this))
         setModified(true);
+    else if (!isModified())
+        rollbackWork(); // nothing kept: do not hold the database for other windows
 }
 
 void CTamvoView::deleteCurrent()
@@ -117,6 +116,8 @@ void CTamvoView::deleteCurrent()
         if (!m_book->deletePig(tag, &message)) {
             if (!message.isEmpty())
                 AppMessageBox(message, QStringLiteral("错误"), MsgIcon::Stop, MsgButtons::Ok, this);
+            if (!isModified())
+                rollbackWork();
             return;
         }
         setModified(true);
