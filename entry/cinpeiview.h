@@ -1,5 +1,4 @@
 #pragma once
-#include "cfinddlg.h" // gridscreen.h holds a QPointer to it
 #include "entryscreen.h"
 #include "gridscreen.h"
 #include "matingbook.h"

@@ -1,7 +1,6 @@
 #pragma once
 #include "archivebook.h"
 #include "entryscreen.h"
-#include "cfinddlg.h" // gridscreen.h holds a QPointer to it
 #include "gridscreen.h"
 
 #include <memory>

@@ -1,9 +1,8 @@
 #include "csowstatusdlg.h"
 
 #include "appmessage.h"
-#include "dbrecordset.h"
+#include "entryrules.h"
 #include "gridctrl.h"
-#include "cfinddlg.h" // gridscreen.h holds a QPointer to it
 #include "gridscreen.h"
 
 #include <QComboBox>
@@ -60,13 +59,7 @@ bool CSowStatusDlg::setUp(const QString& databasePath)
         return false;
     }
     m_sow->clear();
-    CDbRecordset rs(&m_connection);
-    if (rs.Open(QStringLiteral("select 耳号 from 种猪卡 where 性别='F' and 不存在='no'")))
-        for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext()) {
-            QString v;
-            rs.GetFieldText(0, v);
-            m_sow->addItem(v);
-        }
+    m_sow->addItems(EntryRules::pickList(m_connection, QStringLiteral("select 耳号 from 种猪卡 where 性别='F' and 不存在='no'")));
     m_sow->setEditText(QString());
     return true;
 }
