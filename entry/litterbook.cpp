@@ -13,6 +13,12 @@ using TextUtil::sqlQuote;
 namespace {
 
 const QString kDead = QStringLiteral("死亡");
+
+// Stillborn and mummified piglets never nurse: they leave the litter at birth.
+bool bornDead(const QString& state)
+{
+    return state.contains(kDead) || state.contains(QStringLiteral("木乃伊"));
+}
 const QString kFosteredOut = QStringLiteral("寄出");
 const QString kFosteredIn = QStringLiteral("寄入");
 
@@ -205,13 +211,13 @@ bool LitterBook::endEdit(Piglet& row, int column, const QString& oldText, const 
         return false;
     }
     if (column == ColState) {
-        if (text.contains(kDead)) {
+        if (bornDead(text)) {
             c[ColDestination] = kDead;
             c[ColMoveDate] = row.fosteredIn ? row.ownFarrowDate : farrowDate;
         }
         return text != oldText;
     }
-    if (c.at(ColState).contains(kDead) && column != ColMoveDate && column != ColRemark) {
+    if (bornDead(c.at(ColState)) && column != ColMoveDate && column != ColRemark) {
         c[column].clear();
         return !oldText.isEmpty();
     }
@@ -270,7 +276,7 @@ QString LitterBook::weaningDate(const QVector<Piglet>& rows)
         if (!EntryRules::isEarTag(p.at(ColTag)))
             continue;
         const bool out = p.at(ColFoster) == kFosteredOut;
-        if (p.at(ColMoveDate).isEmpty() && !p.at(ColState).contains(kDead) && !out) {
+        if (p.at(ColMoveDate).isEmpty() && !bornDead(p.at(ColState)) && !out) {
             w = QStringLiteral("-1");
         } else if (w != QLatin1String("-1") && TextUtil::intPrefix(p.at(ColMoveDate)) > TextUtil::intPrefix(w) && !out) {
             w = p.at(ColMoveDate);

@@ -174,6 +174,11 @@ private slots:
         LitterBook::endEdit(row, LitterBook::ColState, QStringLiteral("正常"), QStringLiteral("20250423"));
         QCOMPARE(row.at(LitterBook::ColDestination), QStringLiteral("死亡"));
         QCOMPARE(row.at(LitterBook::ColMoveDate), QStringLiteral("20250423"));
+        // A mummified piglet leaves the litter at birth the same way.
+        P mummy = piglet(QStringLiteral("DLAAAA125001203"), QStringLiteral("木乃伊"));
+        LitterBook::endEdit(mummy, LitterBook::ColState, QString(), QStringLiteral("20250423"));
+        QCOMPARE(mummy.at(LitterBook::ColDestination), QStringLiteral("死亡"));
+        QCOMPARE(mummy.at(LitterBook::ColMoveDate), QStringLiteral("20250423"));
         // A stored piglet's tag cannot be emptied by a bad edit.
         row.storedTag = QStringLiteral("DLAAAA125001201");
         row.cells[LitterBook::ColTag] = QStringLiteral("DLAAAA12500");
@@ -191,6 +196,7 @@ private slots:
         QTest::newRow("stillborn without date") << QStringList{"死亡::正常", "正常:20250514:正常"} << "20250514";
         QTest::newRow("fostered out does not count") << QStringList{"正常::寄出", "正常:20250514:正常", "正常:20250601:寄出"} << "20250514";
         QTest::newRow("only stillborn") << QStringList{"死亡::正常"} << "0";
+        QTest::newRow("mummified without date") << QStringList{"木乃伊::正常", "正常:20250514:正常"} << "20250514";
     }
     void weaningDate()
     {
