@@ -260,6 +260,15 @@ private:
     std::vector<PigRow> m_pigRows;
     std::vector<std::vector<Event>> m_events;
     std::vector<int> m_live; // cards on the farm (checked daily)
+    std::vector<std::pair<std::string, int>> m_gestation; // 妊娠天数 by breed code
+
+    int gestationDays(const std::string& tag) const
+    {
+        for (const auto& g : m_gestation)
+            if (tag.compare(0, 2, g.first) == 0)
+                return g.second;
+        return EntryRules::kDefaultGestationDays;
+    }
 
     std::vector<int> m_ancestorSires[3][4]; // by pure breed and generation
     std::vector<int> m_ancestorDams[3][4];
@@ -655,7 +664,7 @@ void Simulation::service(int sow, int day)
     const double u = m_rng.uniform();
     m.method = u < m_fig.ai ? 0 : u < m_fig.ai + m_fig.natural ? 1 : 2;
     m.tech = m_rng.range(0, 2);
-    m.due = day + EntryRules::kDefaultGestationDays;
+    m.due = day + gestationDays(m_nodes[size_t(p.node)].tag);
     const int id = int(m_matings.size());
 
     if (!p.mated) {
@@ -681,7 +690,7 @@ void Simulation::service(int sow, int day)
         } else {
             int g = int(std::lround(m_rng.normal(115.3, 1.7)));
             g = std::min(120, std::max(110, g));
-            if (day + g <= m_end && m_end - day >= 117 && m_end - day <= 119 && takeQuota(QFarrowLate))
+            if (day + g <= m_end && m_end - m.due >= 3 && m_end - day <= 119 && takeQuota(QFarrowLate))
                 g = std::min(120, m_end - day + 1 + m_rng.range(0, 1));
             schedule(day + g, EvFarrow, id);
         }
@@ -1173,6 +1182,25 @@ bool Simulation::run(QString* error, Summary* summary)
     for (int& x : m_quota)
         x = q;
 
+    // The new farm's file first: its physiology gives the expected farrowing dates, as
+    // the mating screen reads them.
+    if (!HerdSchema::createHerdDatabase(m_opt.path, error))
+        return false;
+    {
+        sqlite3* db = nullptr;
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_open_v2(m_opt.path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK
+            && sqlite3_prepare_v2(db, "select 品种, 妊娠天数 from 生理周期", -1, &st, nullptr) == SQLITE_OK)
+            while (sqlite3_step(st) == SQLITE_ROW) {
+                const char* breed = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+                const int days = sqlite3_column_int(st, 1);
+                if (breed && std::strlen(breed) == 2 && days > 0)
+                    m_gestation.emplace_back(std::string(breed), days);
+            }
+        sqlite3_finalize(st);
+        sqlite3_close(db);
+    }
+
     buildAncestors();
     setupHerd();
 
@@ -1318,8 +1346,6 @@ bool exec(sqlite3* db, const char* sql, QString* error)
 
 bool Simulation::write(QString* error, Summary* summary)
 {
-    if (!HerdSchema::createHerdDatabase(m_opt.path, error))
-        return false;
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(m_opt.path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         if (error)
