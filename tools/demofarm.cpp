@@ -84,7 +84,7 @@ struct Figures {
     double nurseryDeath, finishDeath;
 };
 
-const Figures kAverage = {0.87, 0.85, 0.008, 0.13, 14.6, 3.3, 0.075, 0.027, 1.35, 0.27, 19, 23, 21, 5.5, 0.26,
+const Figures kAverage = {0.865, 0.85, 0.008, 0.13, 14.4, 3.3, 0.075, 0.027, 1.35, 0.27, 19, 23, 21, 5.5, 0.26,
                           0.122, 14, 0.70, 0.25, 0.24, 0.51, 0.85, 160, 170, 127.0, 8.0, 0.025, 0.028};
 const Figures kHigh = {0.95, 0.92, 0.006, 0.16, 20.5, 3.8, 0.08, 0.025, 1.235, 0.28, 26, 30, 28, 7.1, 0.25,
                        0.10, 16, 0.90, 0.07, 0.20, 0.55, 0.90, 150, 175, 110.0, 6.0, 0.036, 0.025};
@@ -382,21 +382,21 @@ std::string Simulation::supplierTag(const char* breed, const char* farm, int bir
     return buf;
 }
 
-// A small closed population per pure breed at the suppliers: four generations of four
-// boars and eight sows, so that the farm's founders share grandparents and the mating
-// planner meets related pairs.
+// A small closed population per pure breed at the suppliers: four generations of six
+// boars and sixteen sows, so that the farm's founders share grandparents and the
+// mating planner meets related pairs.
 void Simulation::buildAncestors()
 {
     static const char* const farms[3] = {"SC03", "GX01", "GX02"};
     for (int b = 0; b < 3; ++b) {
         for (int g = 0; g < 4; ++g) {
             const int born = m_firstDay - (4 - g) * 700 - 400;
-            for (int i = 0; i < 4 + 8; ++i) {
-                const bool male = i < 4;
+            for (int i = 0; i < 6 + 16; ++i) {
+                const bool male = i < 6;
                 int sire = -1, dam = -1;
                 if (g > 0) {
-                    sire = m_ancestorSires[b][g - 1][size_t(m_rng.range(0, 3))];
-                    dam = m_ancestorDams[b][g - 1][size_t(m_rng.range(0, 7))];
+                    sire = m_ancestorSires[b][g - 1][size_t(m_rng.range(0, 5))];
+                    dam = m_ancestorDams[b][g - 1][size_t(m_rng.range(0, 15))];
                 }
                 const int n = newNode(supplierTag(kBoarBreedCode[b], farms[b], born + m_rng.range(0, 200)), sire, dam);
                 (male ? m_ancestorSires : m_ancestorDams)[b][g].push_back(n);
