@@ -273,9 +273,9 @@ void CGridCtrl::SetEditable(bool editable)
     Refresh();
 }
 
-void CGridCtrl::SetFixedColumnsEditable(bool editable)
+void CGridCtrl::SetFixedColumnsEditable(bool editable, int firstColumn)
 {
-    m_model->setFixedColumnsEditable(editable);
+    m_model->setFixedColumnsEditable(editable, firstColumn);
     m_left->setEditTriggers(editable ? m_main->editTriggers() : QAbstractItemView::NoEditTriggers);
     m_left->setFocusPolicy(editable ? Qt::StrongFocus : Qt::NoFocus);
     Refresh();

@@ -72,9 +72,9 @@ public:
     QColor GetItemFgColour(int row, int col) const { return m_model->foreground(row, col); }
     bool IsCellEditable(int row, int col) const { return m_model->cellEditable(row, col); }
     void SetEditable(bool editable);
-    // Lets the data cells of the fixed columns be edited (data-entry screens, whose ear
-    // tag column stays in view); off by default.
-    void SetFixedColumnsEditable(bool editable);
+    // Lets the data cells of the fixed columns from firstColumn on be edited (data-entry
+    // screens, whose ear tag column stays in view); off by default.
+    void SetFixedColumnsEditable(bool editable, int firstColumn = 1);
     bool IsEditable() const { return m_model->editable(); }
 
     // Sizes in pixels

@@ -87,7 +87,7 @@ Qt::ItemFlags CGridModel::flags(const QModelIndex& index) const
 {
     if (!index.isValid() || !isValid(index.row(), index.column()))
         return Qt::NoItemFlags;
-    if (isFixed(index.row(), index.column()))
+    if (isFixed(index.row(), index.column()) && !cellEditable(index.row(), index.column()))
         return Qt::ItemIsEnabled;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (cellEditable(index.row(), index.column()))
@@ -99,7 +99,7 @@ bool CGridModel::cellEditable(int row, int col) const
 {
     if (!m_editable || !isValid(row, col) || row < m_fixedRows || (state(row, col) & GVIS_READONLY))
         return false;
-    return col >= m_fixedCols || m_fixedColsEditable;
+    return col >= m_fixedCols || col >= m_editableFixedFrom;
 }
 
 void CGridModel::setRowCount(int rows)

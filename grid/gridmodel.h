@@ -5,6 +5,8 @@
 #include <QRect>
 #include <QVector>
 #include <functional>
+#include <algorithm>
+#include <limits>
 #include <vector>
 
 // DrawText-style format flags of a cell, as screens pass them to SetItemFormat.
@@ -73,10 +75,13 @@ public:
     void setEditable(bool editable) { m_editable = editable; }
     bool editable() const { return m_editable; }
     bool cellEditable(int row, int col) const;
-    // The data cells of the fixed columns (an ear tag that stays in view) may be edited
-    // on the screens that ask for it; header rows never are.
-    void setFixedColumnsEditable(bool editable) { m_fixedColsEditable = editable; }
-    bool fixedColumnsEditable() const { return m_fixedColsEditable; }
+    // The data cells of the fixed columns from firstColumn on (an ear tag that stays in
+    // view) may be edited on the screens that ask for it; header rows never are.
+    void setFixedColumnsEditable(bool editable, int firstColumn = 1)
+    {
+        m_editableFixedFrom = editable ? std::max(0, firstColumn) : std::numeric_limits<int>::max();
+    }
+    bool fixedColumnsEditable() const { return m_editableFixedFrom != std::numeric_limits<int>::max(); }
 
     bool insertRowBefore(int before);
     bool removeRowAt(int row);
@@ -126,7 +131,7 @@ private:
     int m_fixedRows = 0;
     int m_fixedCols = 0;
     bool m_editable = true;
-    bool m_fixedColsEditable = false;
+    int m_editableFixedFrom = std::numeric_limits<int>::max();
     std::vector<Cell> m_cells;
     std::vector<QChar> m_pool;
     size_t m_garbage = 0;

@@ -161,6 +161,12 @@ void CGridPane::mousePressEvent(QMouseEvent* event)
             const int lastCol = m_grid->GetColumnCount() - 1;
             const int row = index.row();
             const int col = index.column();
+            // An editable cell of a fixed column (a screen's ear tag) takes the focus
+            // and is edited like any data cell.
+            if (row >= fr && col < fc && m_grid->IsCellEditable(row, col)) {
+                QTableView::mousePressEvent(event);
+                return;
+            }
             if (row >= fr && col < fc) {
                 m_grid->SetFocusCell(row, fc);
                 m_grid->SetSelectedRange(row, fc, row, lastCol);
