@@ -69,10 +69,11 @@ QString ArchiveBook::duplicateTagText(const QString& tag)
 
 EditOutcome ArchiveBook::editEarTag(const QString& oldTag, const QString& newTag)
 {
-    if (!EntryRules::isEarTag(newTag))
-        return EditOutcome::refused(QString::fromUtf8(EntryRules::kEarTag15));
+    // Leaving the cell as it was is no edit, even on an empty row.
     if (newTag == oldTag)
         return EditOutcome::unchanged();
+    if (!EntryRules::isEarTag(newTag))
+        return EditOutcome::refused(QString::fromUtf8(EntryRules::kEarTag15));
     // One card per ear tag: every list and report finds a pig by its tag.
     if (SowCard::exists(m_conn, newTag))
         return EditOutcome::refused(duplicateTagText(newTag));

@@ -90,10 +90,11 @@ MatingBook::Colour MatingBook::colourOf(const QString& returned, const QString& 
 
 EditOutcome MatingBook::editSow(qint64 id, const QString& oldTag, const QString& newTag)
 {
+    // Leaving the cell as it was is no edit, even on an empty row.
+    if (newTag == oldTag)
+        return EditOutcome::unchanged();
     if (!EntryRules::isEarTag(newTag))
         return EditOutcome::refused(QString::fromUtf8(EntryRules::kEarTag15));
-    if (newTag == oldTag && id > 0)
-        return EditOutcome::unchanged();
     const QString breed = EntryRules::breedCode(newTag);
     EditOutcome out = EditOutcome::accepted();
     QString message;

@@ -1,10 +1,12 @@
 #include "appclock.h"
 #include "cinfeiview.h"
 #include "cinpeiview.h"
+#include "gridpane.h"
 #include "ctamvoview.h"
 #include "entryfixture.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
 
@@ -90,6 +92,44 @@ private slots:
         QVERIFY(v->runCommand(Save));
         QVERIFY(!v->isModified());
         QCOMPARE(db.rows(QStringLiteral("select 耳号,性别,出生日期,不存在 from 种猪卡")), QStringList{gilt + "|F|20020228|no"});
+    }
+
+    // The ear tag stays in view in a frozen column and is still typed there; the row
+    // number and the headers are not editable.
+    void earTagTypedInTheFrozenColumn()
+    {
+        TempHerdDb db;
+        ScriptedMessages msgs;
+        auto v = openScreen<CTamvoView>(db);
+        v->resize(800, 380);
+        v->show();
+        QVERIFY(v->runCommand(Add));
+        CComboGridCtrl* g = v->grid();
+        QVERIFY(g->IsCellEditable(1, 1));
+        QVERIFY(!g->IsCellEditable(1, 0));
+        QVERIFY(!g->IsCellEditable(0, 1));
+        CGridPane* left = nullptr;
+        for (CGridPane* p : g->findChildren<CGridPane*>())
+            if (p->kind() == CGridPane::Left)
+                left = p;
+        QVERIFY(left);
+        left->setFocus();
+        g->SetFocusCell(1, 1);
+        QTest::keyClick(left, Qt::Key_F2);
+        auto* editor = left->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        QTest::keyClicks(editor, gilt);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(g->GetItemText(1, 1), gilt);
+        QVERIFY(v->isModified());
+        QVERIFY(msgs.shown().isEmpty());
+        // Opening and leaving an empty tag cell is no edit and no message.
+        g->SetFocusCell(2, 1);
+        QTest::keyClick(left, Qt::Key_F2);
+        QTRY_VERIFY((editor = left->viewport()->findChild<QLineEdit*>()) && editor->isVisible());
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_VERIFY(!g->IsEditing());
+        QVERIFY(msgs.shown().isEmpty());
     }
 
     void archiveDeleteAndNoAtClosing()
