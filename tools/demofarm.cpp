@@ -508,8 +508,8 @@ void Simulation::setupHerd()
     const int n = m_opt.sows;
     // A breeding farm: pure Landrace and Yorkshire sows for its own replacements and
     // F1 gilts, F1 sows crossed with Duroc boars for the fattening pigs.
-    m_target[GroupLL] = std::max(2, int(std::lround(n * 0.20)));
-    m_target[GroupYY] = std::max(2, int(std::lround(n * 0.20)));
+    m_target[GroupLL] = std::max(2, int(std::lround(n * 0.25)));
+    m_target[GroupYY] = std::max(2, int(std::lround(n * 0.25)));
     m_target[GroupF1] = n - m_target[GroupLL] - m_target[GroupYY];
     const int boars = std::max(5, int(std::lround(n / 22.0)));
     m_boarTarget[BoarLL] = std::max(1, int(std::lround(boars * 0.3)));
@@ -694,6 +694,9 @@ void Simulation::service(int sow, int day)
                 g = std::min(120, m_end - day + 1 + m_rng.range(0, 1));
             schedule(day + g, EvFarrow, id);
         }
+    } else if (m_end - m.due >= 3 && m_end - m.due <= 20 && takeQuota(QFarrowLate)) {
+        // not in pig, and nobody has noticed yet: overdue at today's date
+        m.outcome = Outcome::LateEmpty;
     } else {
         const double f = m_rng.uniform();
         if (f < 0.65) {
@@ -975,19 +978,19 @@ void Simulation::nurseryExit(int lid, int day)
         r.toDay = day;
         const int group = groupOf(own.prefix);
         bool reserve = false;
-        if (q.sex == 'F' && group != GroupNone && q.teatL >= 6 && q.teatR >= 6 && q.teatL + q.teatR >= 13) {
+        // Gilts that will be at their first-mating age today are always taken, so that
+        // the gilt lists have their rows.
+        const int ageToday = m_end - own.farrow;
+        const int window = ageToday >= 228 && ageToday <= 232 ? 0 : ageToday >= 233 && ageToday <= 240 ? 1 : -1;
+        if (q.sex == 'F' && group != GroupNone && window >= 0 && m_windowGilts[window] < 2) {
+            ++m_windowGilts[window];
+            q.forced = true;
+        }
+        if (q.sex == 'F' && group != GroupNone && (q.forced || (q.teatL >= 6 && q.teatR >= 6 && q.teatL + q.teatR >= 13))) {
             const int stock = m_mated[group] + m_gilts[group] + m_reserveF[group];
             const int wanted = m_target[group] + int(std::ceil(m_target[group] * 0.28));
             // An even flow (a few a week, at most three sisters) keeps gilts of every age;
             // a herd far below its size takes more.
-            // Gilts that will be at their first-mating age today are always taken, so
-            // that the gilt lists have their rows.
-            const int ageToday = m_end - own.farrow;
-            const int window = ageToday >= 228 && ageToday <= 232 ? 0 : ageToday >= 233 && ageToday <= 240 ? 1 : -1;
-            if (window >= 0 && m_windowGilts[window] < 2) {
-                ++m_windowGilts[window];
-                q.forced = true;
-            }
             if (q.forced
                 || (giltsFromLitter < 3
                     && ((m_giltCredit[group] >= 1.0 && stock < wanted + m_target[group] / 10) || stock < wanted - m_target[group] / 8))) {
