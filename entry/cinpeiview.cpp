@@ -22,6 +22,13 @@ CInPeiView::CInPeiView(QWidget* parent)
     connect(grid(), &CGridCtrl::beginEdit, this, &CInPeiView::onBeginEdit);
     connect(grid(), &CGridCtrl::endEdit, this, &CInPeiView::onEndEdit);
     connect(grid(), &CGridCtrl::cellClicked, this, [this](int row, int) { clickRow(row); });
+    // Each row's mating id follows the row wherever rows come and go.
+    CGridModel* model = grid()->model();
+    connect(model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) { m_ids.insert(first, last - first + 1, 0); });
+    connect(model, &QAbstractItemModel::rowsRemoved, this,
+            [this](const QModelIndex&, int first, int last) { m_ids.remove(first, last - first + 1); });
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { m_ids.fill(0, grid()->GetRowCount()); });
 }
 
 CInPeiView::~CInPeiView() = default;
@@ -91,6 +98,7 @@ void CInPeiView::load()
         g->SetItemText(r, 0, QString::number(i + 1));
         for (int c = 1; c <= 14; ++c)
             g->SetItemText(r, c, rows.at(i).cells.at(c - 1));
+        m_ids[r] = rows.at(i).id;
         colour(r);
     }
 }
@@ -112,14 +120,17 @@ void CInPeiView::colour(int row)
     EntryScreen::colourRow(grid(), row, c);
 }
 
-qint64 CInPeiView::rowId(int row)
+// The mating a grid row shows: its id, kept with the row since it was loaded or
+// entered; else found by the sow and first mating time it was stored with.
+qint64 CInPeiView::rowId(int row, const QString& sow, const QString& first)
 {
-    const QString sow = grid()->GetItemText(row, Col::ColSow);
+    if (row >= 0 && row < m_ids.size() && m_ids.at(row) > 0)
+        return m_ids.at(row);
     if (sow.isEmpty())
         return 0;
     CDbRecordset rs(&connection());
     if (!rs.Open(QStringLiteral("select id from 配种 where 母猪耳号=%1 and [配种日期(1)]=%2 order by id desc limit 1")
-                     .arg(TextUtil::sqlQuote(sow), TextUtil::sqlQuote(grid()->GetItemText(row, Col::ColFirst))))
+                     .arg(TextUtil::sqlQuote(sow), TextUtil::sqlQuote(first)))
         || rs.IsEOF())
         return 0;
     QString id;
@@ -140,22 +151,15 @@ void CInPeiView::onEndEdit(int row, int col)
     CComboGridCtrl* g = grid();
     const QString text = g->GetItemText(row, col);
     const QString old = (col == Col::ColSow || col == Col::ColFirst) ? m_oldKey : m_oldText;
-    // The row is found by its stored key: the sow and first time before this edit.
+    // The stored key of the row: the sow and first time before this edit.
     const QString sow = col == Col::ColSow ? old : g->GetItemText(row, Col::ColSow);
-    QString first = g->GetItemText(row, Col::ColFirst);
-    if (col == Col::ColFirst)
-        first = old;
-    qint64 id = 0;
-    if (!sow.isEmpty()) {
-        g->SetItemText(row, Col::ColSow, sow);
-        g->SetItemText(row, Col::ColFirst, first);
-        id = rowId(row);
-        g->SetItemText(row, col, text);
-    }
-    const EditOutcome o = col == Col::ColSow ? m_book->editSow(old.isEmpty() ? 0 : id, old, text)
-                                             : m_book->editField(id, col, sow, old, text);
+    const QString first = col == Col::ColFirst ? old : g->GetItemText(row, Col::ColFirst);
+    const qint64 id = sow.isEmpty() ? 0 : rowId(row, sow, first);
+    const EditOutcome o = col == Col::ColSow ? m_book->editSow(id, old, text) : m_book->editField(id, col, sow, old, text);
     if (EntryScreen::apply(g, row, col, old, o, this)) {
         setModified(true);
+        if (o.newId > 0 && row < m_ids.size())
+            m_ids[row] = o.newId;
         if (col == Col::ColSow && old.isEmpty() && g->GetItemText(row, 0).isEmpty())
             g->SetItemText(row, 0, QString::number(row - 1));
         colour(row);
@@ -169,7 +173,7 @@ void CInPeiView::deleteCurrent()
     const int row = grid()->GetFocusCell().row;
     if (row < grid()->GetFixedRowCount())
         return;
-    const qint64 id = rowId(row);
+    const qint64 id = rowId(row, grid()->GetItemText(row, Col::ColSow), grid()->GetItemText(row, Col::ColFirst));
     if (id > 0) {
         QString message;
         if (!m_book->deleteMating(id, &message)) {

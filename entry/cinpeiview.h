@@ -31,11 +31,12 @@ private:
     void onEndEdit(int row, int col);
     void load();
     void colour(int row);
-    qint64 rowId(int row);
+    qint64 rowId(int row, const QString& sow, const QString& first);
 
     std::unique_ptr<MatingBook> m_book;
     EntryScreen::InfoLine m_info;
     QString m_oldKey;  // columns 1 and 5
     QString m_oldText; // any other column
     int m_lastClicked = -1;
+    QVector<qint64> m_ids; // one per grid row: the mating it shows, 0 for none
 };

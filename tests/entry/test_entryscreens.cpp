@@ -270,6 +270,27 @@ private slots:
         QCOMPARE(db.rows(QStringLiteral("select count(*) from 配种")), QStringList{"1"});
     }
 
+    // Two matings of one sow entered on one day are two rows; each edit reaches its own.
+    void eachRowEditsItsOwnMating()
+    {
+        TempHerdDb db;
+        ScriptedMessages msgs;
+        auto v = openScreen<CInPeiView>(db);
+        CComboGridCtrl* g = v->grid();
+        QVERIFY(v->runCommand(Add));
+        QVERIFY(g->EditCell(2, 1, gilt));
+        QVERIFY(g->EditCell(3, 1, gilt));
+        QCOMPARE(g->GetItemText(3, 7), QStringLiteral("2"));
+        QVERIFY(g->EditCell(2, 3, boar));
+        QVERIFY(g->EditCell(3, 14, QStringLiteral("复配")));
+        g->InsertRow(QStringLiteral("*"), 2); // rows move; their matings move with them
+        QVERIFY(g->EditCell(4, 11, QStringLiteral("张三")));
+        QCOMPARE(db.rows(QStringLiteral("select count(*) from 配种")), QStringList{"0"});
+        QVERIFY(v->runCommand(Save));
+        QCOMPARE(db.rows(QStringLiteral("select 胎次,公猪耳号,配种员,备注 from 配种 order by id")),
+                 (QStringList{"1|" + boar + "|<null>|<null>", "2|<null>|张三|复配"}));
+    }
+
     void emptyTestWindows()
     {
         CInFeiView fei;
