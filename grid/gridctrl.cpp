@@ -135,6 +135,7 @@ bool CGridCtrl::SetFixedRowCount(int rows)
         SetRowCount(rows);
     m_model->setFixed(rows, GetFixedColumnCount());
     applyHidden();
+    applyMerges();
     updatePanes();
     return true;
 }
@@ -147,6 +148,7 @@ bool CGridCtrl::SetFixedColumnCount(int cols)
         SetColumnCount(cols);
     m_model->setFixed(GetFixedRowCount(), cols);
     applyHidden();
+    applyMerges();
     updatePanes();
     return true;
 }
@@ -179,11 +181,23 @@ void CGridCtrl::applyHidden()
 
 void CGridCtrl::applyMerges()
 {
-    forEachPane([this](CGridPane* p) {
+    const int fr = GetFixedRowCount();
+    const int fc = GetFixedColumnCount();
+    forEachPane([&](CGridPane* p) {
         p->clearSpans();
-        for (const QRect& m : m_model->merges())
+        // A pane that hides the fixed rows or columns gets only the part of a merge it
+        // shows: a caption over a frozen column and the one beside it is drawn once, in
+        // the frozen pane, instead of again (cut off) beside it.
+        const bool hidesFixedCols = p->kind() == CGridPane::Top || p->kind() == CGridPane::Body;
+        const bool hidesFixedRows = p->kind() == CGridPane::Left || p->kind() == CGridPane::Body;
+        for (QRect m : m_model->merges()) {
+            if (hidesFixedCols && m.left() < fc && m.right() >= fc)
+                m.setLeft(fc);
+            if (hidesFixedRows && m.top() < fr && m.bottom() >= fr)
+                m.setTop(fr);
             if (m.width() > 1 || m.height() > 1)
                 p->setSpan(m.top(), m.left(), m.height(), m.width());
+        }
     });
 }
 
