@@ -109,6 +109,7 @@ void CInZaiView::createControls()
         grid()->setFocus();
         chooseParity(m_parity->itemText(index));
     });
+    connect(m_sow, &QComboBox::activated, this, [this](int index) { chooseSow(m_sow->itemText(index)); });
     connect(m_farrow, &QLineEdit::textEdited, this, &CInZaiView::typeFarrowDate);
 }
 
