@@ -15,6 +15,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -581,6 +582,17 @@ void TestGridScreen::screenshotOfAGridScreen()
         return;
     QVERIFY(f.screen.grab().save(QDir(dir).filePath(QStringLiteral("gridscreen.png"))));
     QVERIFY(CGridPrinter::printToPdf(&f.grid(), QDir(dir).filePath(QStringLiteral("gridscreen.pdf"))));
+    // The real preview window, pictured and closed.
+    bool shown = false;
+    QTimer::singleShot(800, this, [&] {
+        if (QWidget* preview = QApplication::activeModalWidget()) {
+            preview->resize(1000, 700);
+            shown = preview->grab().save(QDir(dir).filePath(QStringLiteral("gridpreview.png")));
+            preview->close();
+        }
+    });
+    QVERIFY(f.screen.runCommand(57609));
+    QVERIFY(shown);
 }
 
 QTEST_MAIN(TestGridScreen)
