@@ -46,7 +46,7 @@ public:
 
     CGridModel* model() const { return m_model; }
 
-    // Shape
+    // Shape. New rows and columns are empty; a fixed count larger than the grid grows it.
     bool SetRowCount(int rows);
     bool SetColumnCount(int cols);
     int GetRowCount() const { return m_model->rows(); }
