@@ -115,8 +115,9 @@ CMainFrame::CMainFrame(QWidget* parent)
 CMainFrame::~CMainFrame()
 {
     // The screens go while the frame's members still exist: their slots empty as they go.
+    // Closed frames still waiting for their deferred deletion count too.
     m_closing = true;
-    qDeleteAll(m_mdi->subWindowList());
+    qDeleteAll(m_mdi->findChildren<CChildFrame*>());
 }
 
 // ---------------------------------------------------------------- construction

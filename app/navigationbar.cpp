@@ -64,8 +64,12 @@ void CNavigationBar::updateEnabled(const std::function<bool(int)>& enabled)
         QTreeWidgetItem* group = m_tree->topLevelItem(g);
         for (int i = 0; i < group->childCount(); ++i) {
             QTreeWidgetItem* leaf = group->child(i);
-            const bool on = enabled(leaf->data(0, kIdRole).toInt());
-            leaf->setFlags(on ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags);
+            const Qt::ItemFlags flags = enabled(leaf->data(0, kIdRole).toInt())
+                                            ? Qt::ItemIsEnabled | Qt::ItemIsSelectable
+                                            : Qt::NoItemFlags;
+            // Only real changes: the frame asks often and repaints cost.
+            if (leaf->flags() != flags)
+                leaf->setFlags(flags);
         }
     }
 }

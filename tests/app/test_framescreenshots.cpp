@@ -1,6 +1,9 @@
 // Pictures of the main window for a person to look at: run under a real X server
 // (xvfb-run) with TAMVO_SHOT_DIR set; skipped otherwise.
 #include "fakescreen.h"
+#include "gridscreen.h"
+#include "testsupport.h"
+#include "childframe.h"
 #include "mainframe.h"
 
 #include <QDir>
@@ -17,6 +20,7 @@ class TestFrameScreenshots : public QObject
 private slots:
     void initTestCase();
     void shots();
+    void realScreens();
 
 private:
     void shoot(const QString& name);
@@ -77,6 +81,26 @@ void TestFrameScreenshots::shots()
     QTest::qWait(300);
     shoot(QStringLiteral("frame-module-menu"));
     bar->setActiveAction(nullptr);
+    QTest::qWait(200);
+}
+
+void TestFrameScreenshots::realScreens()
+{
+    TempHerdDb db;
+    CGridScreen::setDefaultDatabasePath(db.path());
+    ScriptedMessages messages; // nothing here may wait for a person
+    CMainFrame frame;
+    frame.setGeometry(0, 0, 1280, 800);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(frame.runCommand(32772));
+    QVERIFY(frame.runCommand(32771));
+    shoot(QStringLiteral("frame-real-entry-screens"));
+    // A screen in a normal (not maximised) child frame, smaller than its form.
+    frame.screenFrame(32771)->showNormal();
+    frame.screenFrame(32771)->setGeometry(20, 20, 520, 380);
+    shoot(QStringLiteral("frame-real-screen-normal"));
+    frame.close();
 }
 
 QTEST_MAIN(TestFrameScreenshots)

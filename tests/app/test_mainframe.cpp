@@ -138,6 +138,7 @@ private slots:
     void findRelay();
     void closingTheFrameClosesEveryScreen();
     void aScreenThatStaysOpenKeepsTheFrameOpen();
+    void frameGoesWithClosedScreensPending();
     void barStateIsSavedAndRestored();
     void helpWebAndAbout();
     void dialogCommandsRunFromTheRegistry();
@@ -701,6 +702,19 @@ void TestMainFrame::closingTheFrameClosesEveryScreen()
     QCOMPARE(captions, (QStringList{"仔猪管理", "配种记录", "种猪档案"}));
     flushDeletes();
     QCOMPARE(f.windows(), 0);
+}
+
+void TestMainFrame::frameGoesWithClosedScreensPending()
+{
+    // Closed child frames wait for their deferred deletion; the frame may go first.
+    auto f = std::make_unique<Fixture>();
+    f->screens.add({32771, 32772});
+    f->frame->runCommand(32771);
+    f->frame->runCommand(32772);
+    QVERIFY(f->frame->runCommand(57602));
+    QPointer<CChildFrame> closed = f->frame->screenFrame(32772);
+    f->frame.reset();
+    QVERIFY(closed.isNull());
 }
 
 void TestMainFrame::aScreenThatStaysOpenKeepsTheFrameOpen()
