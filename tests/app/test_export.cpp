@@ -130,6 +130,7 @@ private slots:
     void aMessageGoesToStandardErrorWithOne();
     void missingDatabaseIsTheScreensMessage();
     void pdfIsWhatThePrintCommandPrints();
+    void exportsTheRealScreensOfTheProgram();
     void runsHeadlessFromTheProgram();
 };
 
@@ -229,6 +230,20 @@ void TestExport::pdfIsWhatThePrintCommandPrints()
     QFile f(pdf);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QVERIFY(f.read(5) == "%PDF-");
+}
+
+void TestExport::exportsTheRealScreensOfTheProgram()
+{
+    // The program's own archive screen, found by its menu caption.
+    TempHerdDb db;
+    QVERIFY(db.exec(QStringLiteral("insert into 种猪卡(耳号, 性别, 不存在) values ('LLAAAA126000101', 'F', 'no')")));
+    const QString out = db.dir() + QStringLiteral("/archive.csv");
+    QString errors;
+    QCOMPARE(ExportCommand::exec({"Tamvo", "--export", "种猪档案", "--database", db.path(), "--out", out}, &errors), 0);
+    QCOMPARE(errors, QString());
+    const QStringList lines = readAll(out).split(QStringLiteral("\r\n"));
+    QVERIFY(lines.first().startsWith(QStringLiteral("序号,耳号,性别")));
+    QVERIFY(lines.at(1).startsWith(QStringLiteral("1,LLAAAA126000101,F")));
 }
 
 void TestExport::runsHeadlessFromTheProgram()
