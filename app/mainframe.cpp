@@ -1,5 +1,6 @@
 #include "mainframe.h"
 #include "appmessage.h"
+#include "cfinddlg.h"
 #include "childframe.h"
 #include "cnumberdlg.h"
 #include "dialogcommands.h"
@@ -76,6 +77,8 @@ CMainFrame::CMainFrame(QWidget* parent)
     m_caption = appTitle();
     setWindowTitle(appTitle());
     registerScreens();
+    // The find window's requests go to whichever screen is active.
+    CFindDlg::setRelay([this](bool down, const QString& text) { findRequest(down, text); });
 
     m_mdi->setActivationOrder(QMdiArea::CreationOrder);
     auto* layout = new QVBoxLayout(m_centre);
@@ -117,6 +120,7 @@ CMainFrame::~CMainFrame()
     // The screens go while the frame's members still exist: their slots empty as they go.
     // Closed frames still waiting for their deferred deletion count too.
     m_closing = true;
+    CFindDlg::setRelay({});
     qDeleteAll(m_mdi->findChildren<CChildFrame*>());
 }
 

@@ -2,6 +2,7 @@
 #include "appclock.h"
 #include "appmessage.h"
 #include "dbconnection.h"
+#include "gridscreen.h"
 #include "herdschema.h"
 #include "mainframe.h"
 #include "singleinstance.h"
@@ -125,6 +126,8 @@ bool CTamvoApp::InitInstance(const CommandLine& options)
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(appTitle());
     m_databasePath = options.database.isEmpty() ? defaultDatabasePath(m_programDir) : QFileInfo(options.database).absoluteFilePath();
+    // Every screen opens its own connection on this file.
+    CGridScreen::setDefaultDatabasePath(m_databasePath);
     readCodeIni(codeIniPath(), m_farmNumber, m_subFarmNumber);
 
     m_frame = new CMainFrame;
