@@ -139,6 +139,8 @@ private slots:
     void closingTheFrameClosesEveryScreen();
     void aScreenThatStaysOpenKeepsTheFrameOpen();
     void frameGoesWithClosedScreensPending();
+    void windowCommands();
+    void secondCopyBringsTheFrameBackMaximised();
     void barStateIsSavedAndRestored();
     void helpWebAndAbout();
     void dialogCommandsRunFromTheRegistry();
@@ -702,6 +704,48 @@ void TestMainFrame::closingTheFrameClosesEveryScreen()
     QCOMPARE(captions, (QStringList{"仔猪管理", "配种记录", "种猪档案"}));
     flushDeletes();
     QCOMPARE(f.windows(), 0);
+}
+
+void TestMainFrame::windowCommands()
+{
+    Fixture f;
+    f.screens.add({32771, 32772});
+    f.frame->resize(1000, 700);
+    f.frame->show();
+    f.frame->runCommand(32771);
+    f.frame->runCommand(32772);
+    CChildFrame* a = f.frame->screenFrame(32771);
+    CChildFrame* b = f.frame->screenFrame(32772);
+
+    QVERIFY(f.frame->runCommand(57650)); // cascade
+    QVERIFY(!a->isMaximized() && !b->isMaximized());
+    QVERIFY(a->pos() != b->pos());
+
+    QVERIFY(f.frame->runCommand(57651)); // tile
+    QVERIFY(!a->geometry().intersects(b->geometry()));
+
+    a->showMinimized();
+    b->showMinimized();
+    QVERIFY(f.frame->runCommand(57649)); // arrange icons along the bottom
+    const int bottom = f.frame->mdiArea()->viewport()->height();
+    QCOMPARE(a->geometry().bottom() + 1, bottom);
+    QCOMPARE(b->geometry().bottom() + 1, bottom);
+    QCOMPARE(a->x(), 0);
+    QCOMPARE(b->x(), a->width());
+
+    // Choosing a screen again shows it maximised.
+    f.frame->runCommand(32771);
+    QVERIFY(a->isMaximized());
+}
+
+void TestMainFrame::secondCopyBringsTheFrameBackMaximised()
+{
+    CMainFrame frame;
+    frame.showMinimized();
+    frame.bringToFront();
+    QVERIFY(frame.isMaximized());
+    QVERIFY(!frame.isMinimized());
+    QVERIFY(frame.isVisible());
 }
 
 void TestMainFrame::frameGoesWithClosedScreensPending()
