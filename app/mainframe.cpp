@@ -599,6 +599,11 @@ void CMainFrame::bringToFront()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // The preview is closed first; the program stays.
+    if (m_printPreview) {
+        event->ignore();
+        return;
+    }
     // Every screen closes in turn, the most recently used first, each asking its own
     // question; a screen that stays open keeps the program open.
     QList<QPointer<QMdiSubWindow>> windows;

@@ -4,6 +4,7 @@
 #include "gridscreen.h"
 #include "testsupport.h"
 #include "childframe.h"
+#include "cnumberdlg.h"
 #include "mainframe.h"
 
 #include <QDir>
@@ -21,6 +22,7 @@ private slots:
     void initTestCase();
     void shots();
     void realScreens();
+    void numberDialog();
 
 private:
     void shoot(const QString& name);
@@ -82,6 +84,21 @@ void TestFrameScreenshots::shots()
     shoot(QStringLiteral("frame-module-menu"));
     bar->setActiveAction(nullptr);
     QTest::qWait(200);
+}
+
+void TestFrameScreenshots::numberDialog()
+{
+    CMainFrame frame;
+    frame.setGeometry(0, 0, 1280, 800);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    CNumberDlg dlg(&frame);
+    dlg.setTitleFlag(true);
+    dlg.setPrompt(QStringLiteral("设置开始显示标签的文档数量"));
+    dlg.setValue(2);
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    shoot(QStringLiteral("frame-number-dialog"));
 }
 
 void TestFrameScreenshots::realScreens()
