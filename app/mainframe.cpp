@@ -567,6 +567,9 @@ QWidget* CMainFrame::createScreen(int commandId, bool intoSlot)
     if (intoSlot)
         m_slots.insert(commandId, child);
     connect(child, &CChildFrame::frameClosed, this, [this] { restoreDefaultMenu(); });
+    // A screen that goes by itself takes its child frame along (queued: the frame may
+    // itself be the one deleting the screen).
+    connect(view, &QObject::destroyed, child, &QWidget::close, Qt::QueuedConnection);
     connect(child, &QWidget::windowTitleChanged, m_tabs, &CMDITabs::refresh);
     connect(child, &QObject::destroyed, this, [this, commandId, child] {
         // The slot empties with its screen; a second window of the screen never held it.

@@ -18,6 +18,7 @@ CNavigationBar::CNavigationBar(QWidget* parent)
     m_tree->setRootIsDecorated(true);
     m_tree->setIconSize(QSize(20, 20));
     m_tree->setMinimumWidth(180);
+    m_tree->setMouseTracking(true); // the status bar shows the item's prompt
 
     for (const ModuleInfo& m : CommandTable::modules()) {
         auto* group = new QTreeWidgetItem(m_tree, QStringList(m.popup));
@@ -41,6 +42,7 @@ CNavigationBar::CNavigationBar(QWidget* parent)
                 leaf->setData(0, kIdRole, c->id);
                 leaf->setIcon(0, ToolBarIcons::moduleIcon(m.module));
                 leaf->setToolTip(0, c->navName);
+                leaf->setStatusTip(0, c->statusPrompt());
             }
         };
         if (!popup.isEmpty())

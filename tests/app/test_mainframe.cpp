@@ -96,10 +96,13 @@ struct Fixture {
     FakeScreens screens;
 };
 
+// Runs queued calls and deferred deletions, twice: a queued close deletes later.
 void flushDeletes()
 {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
+    for (int i = 0; i < 2; ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 } // namespace
@@ -121,6 +124,7 @@ private slots:
     void clickingAWindowDoesNotSwitchTheMenu();
     void defaultMenuReturnsAfterTheLastClose();
     void failedCreationLeavesNoSlot();
+    void aScreenThatGoesTakesItsFrame();
     void commandsWithoutScreenOrDialogStayDisabled();
     void sharedCommandsGoToTheActiveScreen();
     void openWindowButtonAndItsDropDown();
@@ -394,6 +398,20 @@ void TestMainFrame::defaultMenuReturnsAfterTheLastClose()
     QVERIFY(f.frame->runCommand(32772));
     QCOMPARE(f.screens.created.value(32772), 2);
     QCOMPARE(f.frame->currentMenuId(), 129);
+}
+
+void TestMainFrame::aScreenThatGoesTakesItsFrame()
+{
+    Fixture f;
+    f.screens.add({32819});
+    f.frame->runCommand(32819);
+    delete f.frame->screen(32819);
+    flushDeletes();
+    QVERIFY(!f.frame->screenFrame(32819));
+    QCOMPARE(f.windows(), 0);
+    QCOMPARE(f.frame->currentMenuId(), 128);
+    QVERIFY(f.frame->runCommand(32819));
+    QCOMPARE(f.screens.created.value(32819), 2);
 }
 
 void TestMainFrame::failedCreationLeavesNoSlot()
