@@ -2,6 +2,7 @@
 #include "appmessage.h"
 #include "cfinddlg.h"
 #include "childframe.h"
+#include "cfinddlg.h"
 #include "cnumberdlg.h"
 #include "dialogcommands.h"
 #include "framestatusbar.h"
@@ -111,6 +112,8 @@ CMainFrame::CMainFrame(QWidget* parent)
         }
     });
     poll->start(300);
+    // Every find window reports to the frame, which asks the screen in front.
+    m_previousFindRelay = CFindDlg::setRelay([this](bool down, const QString& text) { findRequest(down, text); });
     updateCommandStates();
     resize(1024, 768);
 }

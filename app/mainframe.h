@@ -125,6 +125,7 @@ private:
     int m_userThreshold = 1;
     bool m_printPreview = false;
     bool m_closing = false;
+    std::function<void(bool, const QString&)> m_previousFindRelay;
     QString m_caption;          // the module's name, or the program's title
     bool m_settingCaption = false;
 };

@@ -1,3 +1,4 @@
+#include "cfinddlg.h"
 #include "childframe.h"
 #include "cnumberdlg.h"
 #include "commandtable.h"
@@ -702,6 +703,14 @@ void TestMainFrame::findRelay()
     QCOMPARE(f.fake(32772)->finds, (QStringList{"0DD01", "1DD02"}));
     QVERIFY(f.fake(32771)->finds.isEmpty());
     QCOMPARE(messages.shown().size(), 1);
+
+    // The find window's buttons go the same way: to the screen in front, whoever
+    // opened the window.
+    CFindDlg find(f.frame.get());
+    find.setText(QStringLiteral("LY01"));
+    f.frame->mdiArea()->setActiveSubWindow(f.frame->screenFrame(32771));
+    find.requestFind(true);
+    QCOMPARE(f.fake(32771)->finds, QStringList{"1LY01"});
 }
 
 void TestMainFrame::closingTheFrameClosesEveryScreen()
