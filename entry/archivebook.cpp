@@ -1,4 +1,5 @@
 #include "archivebook.h"
+#include "herdschema.h"
 
 #include "dbconnection.h"
 #include "dbrecordset.h"
@@ -10,14 +11,8 @@ using TextUtil::sqlQuote;
 
 const QStringList& ArchiveBook::fields()
 {
-    static const QStringList f = {
-        QStringLiteral("耳号"), QStringLiteral("性别"), QStringLiteral("毛色"), QStringLiteral("来源"),
-        QStringLiteral("来源时间"), QStringLiteral("奶头数(左)"), QStringLiteral("奶头数(右)"),
-        QStringLiteral("出生日期"), QStringLiteral("出生重"), QStringLiteral("断奶重"), QStringLiteral("断奶日龄"),
-        QStringLiteral("父亲"), QStringLiteral("母亲"), QStringLiteral("父父"), QStringLiteral("父母"),
-        QStringLiteral("母父"), QStringLiteral("母母"), QStringLiteral("父父父"), QStringLiteral("父父母"),
-        QStringLiteral("父母父"), QStringLiteral("父母母"), QStringLiteral("母父父"), QStringLiteral("母父母"),
-        QStringLiteral("母母父"), QStringLiteral("母母母")};
+    // The card's columns up to the pedigree, in the table's own order.
+    static const QStringList f = HerdSchema::table(QStringLiteral("种猪卡"))->columns.mid(0, 25);
     return f;
 }
 

@@ -1,4 +1,5 @@
 #include "matingbook.h"
+#include "herdschema.h"
 
 #include "appclock.h"
 #include "dbconnection.h"
@@ -44,11 +45,8 @@ bool failed(const CDbRecordset& rs, QString& error)
 
 const QStringList& MatingBook::fields()
 {
-    static const QStringList f = {
-        QStringLiteral("母猪耳号"), QStringLiteral("母猪品种"), QStringLiteral("公猪耳号"), QStringLiteral("公猪品种"),
-        QStringLiteral("配种日期(1)"), QStringLiteral("配种日期(2)"), QStringLiteral("胎次"), QStringLiteral("配种方式"),
-        QStringLiteral("返情否"), QStringLiteral("预产日期"), QStringLiteral("配种员"), QStringLiteral("异常"),
-        QStringLiteral("异常时间"), QStringLiteral("备注")};
+    // The mating's columns from 母猪耳号 to 备注, in the table's own order.
+    static const QStringList f = HerdSchema::table(QStringLiteral("配种"))->columns.mid(1, 14);
     return f;
 }
 
