@@ -8,20 +8,21 @@ namespace SowCard {
 
 namespace {
 
-bool openCard(CDbRecordset& rs, const QString& sow)
+bool openCard(CDbRecordset& rs, const QString& sow, QString* error)
 {
-    return rs.Open(QStringLiteral("select 耳号,返情日期,断奶日期,预产日期 from 种猪卡 where 耳号=") + TextUtil::sqlQuote(sow));
+    if (rs.Open(QStringLiteral("select 耳号,返情日期,断奶日期,预产日期 from 种猪卡 where 耳号=") + TextUtil::sqlQuote(sow)))
+        return true;
+    if (error)
+        *error = rs.LastError();
+    return false;
 }
 
 bool writeDates(CDbConnection& conn, const QString& sow, const QString& returned, const QString& weaned,
                 const QString& due, QString* error)
 {
     CDbRecordset rs(&conn);
-    if (!openCard(rs, sow)) {
-        if (error)
-            *error = rs.LastError();
+    if (!openCard(rs, sow, error))
         return false;
-    }
     if (rs.IsEOF())
         return true;
     const bool ok = rs.SetFieldText(1, returned) && rs.SetFieldText(2, weaned) && rs.SetFieldText(3, due) && rs.Update();
@@ -47,11 +48,8 @@ bool markWeaned(CDbConnection& conn, const QString& sow, const QString& weaningD
     if (changed)
         *changed = false;
     CDbRecordset rs(&conn);
-    if (!openCard(rs, sow)) {
-        if (error)
-            *error = rs.LastError();
+    if (!openCard(rs, sow, error))
         return false;
-    }
     if (rs.IsEOF())
         return true;
     // Compared as whole numbers, a missing date as 0 ("none" also reads as 0).

@@ -2,6 +2,7 @@
 // A farm for the data-entry tests: a temporary herd database, a connection with a lazy
 // transaction as the screens hold one, and quick fixtures.
 #include "appclock.h"
+#include "commandids.h"
 #include "dbconnection.h"
 #include "dbrecordset.h"
 #include "editoutcome.h"
@@ -9,6 +10,9 @@
 
 #include <QTest>
 #include <memory>
+
+// The shared screen commands the entry tests press.
+constexpr int Save = Cmd::Save, Delete = Cmd::Delete, Add = Cmd::AddRows;
 
 struct EntryFarm {
     TempHerdDb db;

@@ -5,7 +5,6 @@
 #include <QTest>
 
 namespace {
-constexpr int Save = 32777, Delete = 32782, Add = 32783;
 const QString sow = QStringLiteral("LLYY00000000001");
 const QString nurse = QStringLiteral("YYLL00000000002");
 const QString boar = QStringLiteral("DDAB00000000009");

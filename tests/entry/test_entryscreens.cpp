@@ -11,7 +11,6 @@
 #include <QTest>
 
 namespace {
-constexpr int Save = 32777, Delete = 32782, Add = 32783;
 const QString gilt = QStringLiteral("LLYY00000000001");
 const QString boar = QStringLiteral("DDAB00000000009");
 }
