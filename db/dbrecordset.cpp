@@ -524,7 +524,7 @@ bool CDbRecordset::Update()
         else
             sql = QStringLiteral("insert into %1 (%2) values (%3)")
                       .arg(quoteIdent(m_table), columns.join(QLatin1Char(',')),
-                           QStringList(QVector<QString>(columns.size(), QStringLiteral("?")).toList()).join(QLatin1Char(',')));
+                           QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
     } else {
         QStringList sets;
         for (const QString& c : columns)
