@@ -8,6 +8,8 @@
 #include "cinpeiview.h"
 #include "cinzaiview.h"
 #include "csowstatusdlg.h"
+#include "estrusanalyses.h"
+#include "matinganalyses.h"
 #include "ctamvoview.h"
 #include "tamvoapp.h"
 
@@ -56,6 +58,18 @@ void registerScreens()
         const CTamvoApp* app = theApp();
         return app ? qMakePair(app->farmNumber(), app->subFarmNumber()) : qMakePair(QStringLiteral("AAAA"), QStringLiteral("1"));
     });
+
+    // Production analyses
+    addScreen<CFFaQingSD>();
+    addScreen<CFFaQingYF>();
+    addScreen<CFPPeiZhongLvSD>();
+    addScreen<CFPPeiZhongLvYF>();
+    addScreen<CFPFanQingLvSD>();
+    addScreen<CFPFanQingLvYF>();
+    addScreen<CFPChengGongCiShuM>();
+    addScreen<CFPPinDuG>();
+    addScreen<CFPPeiZhongLvG>();
+    addScreen<CFPPeiZhongFangShi>();
 
     // Tools
     addExportableDialog<CSowStatusDlg>();
