@@ -152,6 +152,8 @@ int main(int argc, char* argv[])
     }
     printf("数据库 %s (%.0f MB)\n", qPrintable(farm), QFileInfo(farm).size() / 1e6);
     const QString sow = firstValue(farm, "select 母猪耳号 from 配种 where 已产='yes' order by id desc limit 1");
+    // The boar analyses are timed on the boar with the most matings.
+    const QString boar = firstValue(farm, "select 公猪耳号 from 配种 group by 公猪耳号 order by count(*) desc limit 1");
 
     registerScreens();
     struct Row {
@@ -174,8 +176,10 @@ int main(int argc, char* argv[])
         QVector<double> times;
         const QString out = tmp.filePath(QStringLiteral("out.csv"));
         // A screen that needs a sow (the farrowing screen, the status query) is given the
-        // latest farrowed one; the others refuse the option.
+        // latest farrowed one; the others refuse the option. The boar analyses get a boar.
         QStringList extra;
+        if (id == QLatin1String("32853") || id == QLatin1String("32854"))
+            extra = QStringList{QStringLiteral("--eartag"), boar};
         for (int i = 0; i < runs; ++i) {
             QFile::remove(out);
             Run r = runTamvo(tamvo, QStringList{QStringLiteral("--export"), id, QStringLiteral("--out"), out} + extra + common);
