@@ -74,10 +74,12 @@ QVector<RateCounts> matingRates(CDbConnection& db, const AnalysisRun& run, const
                });
     forEachRow(
         db,
-        QStringLiteral("select c.耳号,c.不存在<>'yes',c.不存在='yes',"
-                       "(select min(z.转出时间) from 子猪管理 z where z.耳号=c.耳号 and z.原状态='F'),"
-                       "(select min(m.[配种日期(1)]) from 配种 m where m.母猪耳号=c.耳号) "
-                       "from 种猪卡 c where ")
+        // Each sow's first mating comes from one pass over the matings; only the cards
+        // marked gone look up when they left.
+        QStringLiteral("select c.耳号,c.不存在<>'yes',c.不存在='yes',case when c.不存在='yes' then "
+                       "(select min(z.转出时间) from 子猪管理 z where z.耳号=c.耳号 and z.原状态='F') end,m.first "
+                       "from 种猪卡 c join (select 母猪耳号 as k,min([配种日期(1)]) as first from 配种 group by 母猪耳号) m "
+                       "on m.k=c.耳号 where ")
             + run.likeBreed(QStringLiteral("c.耳号")) + QStringLiteral("c.性别='F'"),
         [&](const CDbRecordset& rs) {
             if (rs.IsFieldNull(4))
