@@ -8,6 +8,7 @@
 #include "cinpeiview.h"
 #include "cinzaiview.h"
 #include "csowstatusdlg.h"
+#include "cgzaizhuview.h"
 #include "ctamvoview.h"
 #include "tamvoapp.h"
 
@@ -56,6 +57,9 @@ void registerScreens()
         const CTamvoApp* app = theApp();
         return app ? qMakePair(app->farmNumber(), app->subFarmNumber()) : qMakePair(QStringLiteral("AAAA"), QStringLiteral("1"));
     });
+
+    // Transfers
+    addScreen<CGZaizhuView>();
 
     // Tools
     addExportableDialog<CSowStatusDlg>();
