@@ -7,6 +7,7 @@
 #include "cinfeiview.h"
 #include "cinpeiview.h"
 #include "cinzaiview.h"
+#include "cpeiduidlg.h"
 #include "csowstatusdlg.h"
 #include "ctamvoview.h"
 #include "tamvoapp.h"
@@ -59,4 +60,5 @@ void registerScreens()
 
     // Tools
     addExportableDialog<CSowStatusDlg>();
+    addExportableDialog<CPeiDuiDlg>();
 }
