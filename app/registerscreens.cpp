@@ -7,6 +7,7 @@
 #include "cinfeiview.h"
 #include "cinpeiview.h"
 #include "cinzaiview.h"
+#include "cpeiduidlg.h"
 #include "csowstatusdlg.h"
 #include "cgzaizhuview.h"
 #include "ctamvoview.h"
@@ -63,4 +64,5 @@ void registerScreens()
 
     // Tools
     addExportableDialog<CSowStatusDlg>();
+    addExportableDialog<CPeiDuiDlg>();
 }
