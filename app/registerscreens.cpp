@@ -7,7 +7,9 @@
 #include "cinfeiview.h"
 #include "cinpeiview.h"
 #include "cinzaiview.h"
+#include "cpeiduidlg.h"
 #include "csowstatusdlg.h"
+#include "cgzaizhuview.h"
 #include "estrusanalyses.h"
 #include "matinganalyses.h"
 #include "ctamvoview.h"
@@ -59,6 +61,9 @@ void registerScreens()
         return app ? qMakePair(app->farmNumber(), app->subFarmNumber()) : qMakePair(QStringLiteral("AAAA"), QStringLiteral("1"));
     });
 
+    // Transfers
+    addScreen<CGZaizhuView>();
+
     // Production analyses
     addScreen<CFFaQingSD>();
     addScreen<CFFaQingYF>();
@@ -73,4 +78,5 @@ void registerScreens()
 
     // Tools
     addExportableDialog<CSowStatusDlg>();
+    addExportableDialog<CPeiDuiDlg>();
 }
