@@ -10,6 +10,7 @@
 #include "ccleanupdlg.h"
 #include "cpeiduidlg.h"
 #include "csowstatusdlg.h"
+#include "cgzaizhuview.h"
 #include "ctamvoview.h"
 #include "dbmaintenance.h"
 #include "gridscreen.h"
@@ -89,6 +90,9 @@ void registerScreens()
         const CTamvoApp* app = theApp();
         return app ? qMakePair(app->farmNumber(), app->subFarmNumber()) : qMakePair(QStringLiteral("AAAA"), QStringLiteral("1"));
     });
+
+    // Transfers
+    addScreen<CGZaizhuView>();
 
     // Tools
     addExportableDialog<CSowStatusDlg>();
