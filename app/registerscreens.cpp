@@ -9,6 +9,8 @@
 #include "cinzaiview.h"
 #include "csowstatusdlg.h"
 #include "ctamvoview.h"
+#include "pinlvscreen.h"
+#include "reminderscreen.h"
 #include "tamvoapp.h"
 
 namespace {
@@ -56,6 +58,22 @@ void registerScreens()
         const CTamvoApp* app = theApp();
         return app ? qMakePair(app->farmNumber(), app->subFarmNumber()) : qMakePair(QStringLiteral("AAAA"), QStringLiteral("1"));
     });
+
+    // Daily reminders and system alerts
+    addScreen<CTDaiPei>();
+    addScreen<CTShiPei>();
+    addScreen<CTRenShen>();
+    addScreen<CTJianCha>();
+    addScreen<CTYuChan>();
+    addScreen<CTBuYu>();
+    addScreen<CTDuanNai>();
+    addScreen<CTPinLv>();
+    addScreen<CJDaiPei>();
+    addScreen<CJShiPei>();
+    addScreen<CJJianCha>();
+    addScreen<CJYuChan>();
+    addScreen<CJDuanNai>();
+    addScreen<CJPinLv>();
 
     // Tools
     addExportableDialog<CSowStatusDlg>();
