@@ -91,8 +91,9 @@ Table reminder(CDbConnection& conn, const QDate& start, const QDate& end)
 
     // Every boar mated from the first day of the start month to the first day of the end month.
     CDbRecordset rs(&conn);
-    const QString sql = QStringLiteral("select DISTINCT 公猪耳号 from 配种 where [配种日期(1)] between '%101A' and '%201P' order by 公猪耳号")
-                            .arg(start.toString(QStringLiteral("yyyyMM")), end.toString(QStringLiteral("yyyyMM")));
+    const QString sql = QStringLiteral("select DISTINCT 公猪耳号 from 配种 where [配种日期(1)] between '") +
+                        start.toString(QStringLiteral("yyyyMM")) + QStringLiteral("01A' and '") +
+                        end.toString(QStringLiteral("yyyyMM")) + QStringLiteral("01P' order by 公猪耳号");
     QHash<QString, int> rowOf;
     if (rs.Open(sql)) {
         for (; !rs.IsEOF(); rs.MoveNext()) {

@@ -37,7 +37,10 @@ CReminderScreen::CReminderScreen(int commandId, QWidget* parent)
     setOffers(OfferCopy | OfferFind | OfferGrid | OfferPrint);
     setCopyRule(CopyRule::Always);
     if (m_def.kind == ReminderLists::Kind::JianCha)
-        connect(grid(), &CGridCtrl::selChanged, this, [this](int row, int) { confirmCheck(row); });
+        connect(grid(), &CGridCtrl::selChanged, this, [this](int row, int) {
+            if (!m_loading)
+                confirmCheck(row);
+        });
 }
 
 void CReminderScreen::loadScreen()
@@ -46,7 +49,12 @@ void CReminderScreen::loadScreen()
     if (table.openFailed && table.reportOpenFailure)
         AppMessageBox(QStringLiteral("打开数据库错误"), QStringLiteral("错误"), MsgIcon::Stop, MsgButtons::Ok, this);
     m_listed = table.rows.size();
+    // Filling the grid and parking its current cell on the header are no choice of a row:
+    // with no current cell, the grid would take its first data row when it gets the focus.
+    m_loading = true;
     fillReminderGrid(grid(), table);
+    grid()->SetFocusCell(0, 0);
+    m_loading = false;
 }
 
 void CReminderScreen::confirmCheck(int row)

@@ -25,6 +25,7 @@ private:
     const ReminderLists::Definition& m_def;
     int m_listed = 0;
     int m_askedRow = -1;
+    bool m_loading = false;
 };
 
 // Fills the grid of a list screen from a computed table: header row, numbered rows,
