@@ -7,7 +7,9 @@
 #include "cinfeiview.h"
 #include "cinpeiview.h"
 #include "cinzaiview.h"
+#include "cpeiduidlg.h"
 #include "csowstatusdlg.h"
+#include "cgzaizhuview.h"
 #include "ctamvoview.h"
 #include "pinlvscreen.h"
 #include "reminderscreen.h"
@@ -75,6 +77,10 @@ void registerScreens()
     addScreen<CJDuanNai>();
     addScreen<CJPinLv>();
 
+    // Transfers
+    addScreen<CGZaizhuView>();
+
     // Tools
     addExportableDialog<CSowStatusDlg>();
+    addExportableDialog<CPeiDuiDlg>();
 }
