@@ -9,7 +9,10 @@
 #include "cinzaiview.h"
 #include "cpeiduidlg.h"
 #include "csowstatusdlg.h"
+#include "cgbaoyuview.h"
+#include "cghoubeiview.h"
 #include "cgzaizhuview.h"
+#include "cgzhongzhuview.h"
 #include "ctamvoview.h"
 #include "tamvoapp.h"
 
@@ -61,6 +64,10 @@ void registerScreens()
 
     // Transfers
     addScreen<CGZaizhuView>();
+    addScreen<CGBaoYuView>();
+    addScreen<CGHouBeiView>();
+    addScreen<CGFeiYuView>();
+    addScreen<CGZhongZhuView>();
 
     // Tools
     addExportableDialog<CSowStatusDlg>();
