@@ -10,7 +10,10 @@
 #include "ccleanupdlg.h"
 #include "cpeiduidlg.h"
 #include "csowstatusdlg.h"
+#include "cgbaoyuview.h"
+#include "cghoubeiview.h"
 #include "cgzaizhuview.h"
+#include "cgzhongzhuview.h"
 #include "ctamvoview.h"
 #include "pinlvscreen.h"
 #include "reminderscreen.h"
@@ -111,6 +114,10 @@ void registerScreens()
 
     // Transfers
     addScreen<CGZaizhuView>();
+    addScreen<CGBaoYuView>();
+    addScreen<CGHouBeiView>();
+    addScreen<CGFeiYuView>();
+    addScreen<CGZhongZhuView>();
 
     // Tools
     addExportableDialog<CSowStatusDlg>();
