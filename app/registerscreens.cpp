@@ -7,6 +7,8 @@
 #include "cinfeiview.h"
 #include "cinpeiview.h"
 #include "cinzaiview.h"
+#include "cbpeizhong.h"
+#include "reportheading.h"
 #include "csowstatusdlg.h"
 #include "ctamvoview.h"
 #include "tamvoapp.h"
@@ -56,6 +58,13 @@ void registerScreens()
         const CTamvoApp* app = theApp();
         return app ? qMakePair(app->farmNumber(), app->subFarmNumber()) : qMakePair(QStringLiteral("AAAA"), QStringLiteral("1"));
     });
+
+    // Reports: the printed heading carries the owner name as it is now.
+    ReportHeading::setOwnerNameSource([] {
+        const CTamvoApp* app = theApp();
+        return app ? app->ownerName() : QStringLiteral("XXXXXX公司");
+    });
+    addScreen<CBPeiZhong>();
 
     // Tools
     addExportableDialog<CSowStatusDlg>();
