@@ -7,6 +7,8 @@
 #include "cinfeiview.h"
 #include "cinpeiview.h"
 #include "cinzaiview.h"
+#include "cbchanzai.h"
+#include "cbfenxi.h"
 #include "cbpeizhong.h"
 #include "reportheading.h"
 #include "csowstatusdlg.h"
@@ -65,6 +67,8 @@ void registerScreens()
         return app ? app->ownerName() : QStringLiteral("XXXXXX公司");
     });
     addScreen<CBPeiZhong>();
+    addScreen<CBChanZai>();
+    addScreen<CBFenXi>();
 
     // Tools
     addExportableDialog<CSowStatusDlg>();
