@@ -10,6 +10,7 @@
 #include "cbchanzai.h"
 #include "cbfenxi.h"
 #include "cbpeizhong.h"
+#include "cpeiduidlg.h"
 #include "reportheading.h"
 #include "csowstatusdlg.h"
 #include "ctamvoview.h"
@@ -72,4 +73,5 @@ void registerScreens()
 
     // Tools
     addExportableDialog<CSowStatusDlg>();
+    addExportableDialog<CPeiDuiDlg>();
 }
