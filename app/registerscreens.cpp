@@ -13,6 +13,7 @@
 #include "cpeiduidlg.h"
 #include "reportheading.h"
 #include "csowstatusdlg.h"
+#include "cgzaizhuview.h"
 #include "ctamvoview.h"
 #include "tamvoapp.h"
 
@@ -70,6 +71,9 @@ void registerScreens()
     addScreen<CBPeiZhong>();
     addScreen<CBChanZai>();
     addScreen<CBFenXi>();
+
+    // Transfers
+    addScreen<CGZaizhuView>();
 
     // Tools
     addExportableDialog<CSowStatusDlg>();
