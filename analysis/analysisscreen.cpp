@@ -83,13 +83,18 @@ CChartBase* CAnalysisScreen::chartWidget() const
 void CAnalysisScreen::createControls()
 {
     setTemplateSize(QSize(kFormWidth, kFormHeight));
+    // The view may already be on screen, larger than the form, when its set-up runs: the
+    // controls are placed for the size it has, so the anchors keep them there.
+    const QSize form = size().expandedTo(templateSize());
+    const int width = form.width();
+    const int half = form.height() / 2;
     const bool chartShown = m_def.chart == ChartKind::Pie || m_def.chart == ChartKind::SPie;
     // The grid fills the upper half; without a chart to show it takes the whole form.
-    grid()->setGeometry(0, kTopBand, kFormWidth, (chartShown ? kFormHeight / 2 : kFormHeight) - kTopBand);
+    grid()->setGeometry(0, kTopBand, width, (chartShown ? half : form.height()) - kTopBand);
     grid()->SetEditable(false);
 
     // The inputs sit in one row around the top centre.
-    int x = kFormWidth / 2 - 300;
+    int x = width / 2 - 300;
     const int y = 10;
     auto place = [&](QWidget* w, int width) {
         w->setGeometry(x, y, width, 26);
@@ -155,7 +160,7 @@ void CAnalysisScreen::createControls()
     else if (m_def.chart != ChartKind::None)
         m_pie = new CPie(this);
     if (CChartBase* c = chartWidget()) {
-        c->setGeometry(0, kFormHeight / 2, kFormWidth, kFormHeight / 2);
+        c->setGeometry(0, half, width, form.height() - half);
         c->setVisible(m_def.chart != ChartKind::HiddenPie);
     }
 }

@@ -36,6 +36,7 @@ private slots:
     void selectionChecks_data();
     void selectionChecks();
     void waitCursorAndButtonComeBack();
+    void gridAboveChartBelow();
     void monthRowsFollowThePeriod();
     void nothingIsWritten();
     void exportOptions_data();
@@ -179,6 +180,38 @@ void TestAnalysisScreen::waitCursorAndButtonComeBack()
     QCOMPARE(s.chartValuesAtStart, 0);
     QCOMPARE(pieValues(s), QStringList{"一=1"});
     QCOMPARE(s.pie()->shownCount(), 2);
+}
+
+void TestAnalysisScreen::gridAboveChartBelow()
+{
+    AnalysisFarm farm;
+    for (bool shownFirst : {false, true}) {
+        CFFaQingSD s;
+        s.setAttribute(Qt::WA_DeleteOnClose, false);
+        s.setDatabasePath(farm.db.path());
+        if (shownFirst) {
+            // As in the frame: the child window is on screen, larger than the form, before
+            // the set-up runs.
+            s.resize(1100, 800);
+            s.show();
+        } else {
+            QVERIFY(s.initialUpdate());
+            s.resize(1100, 800);
+            s.arrangeLayout();
+        }
+        QVERIFY(s.isSetUp());
+        const QRect grid = s.grid()->geometry();
+        const QRect chart = s.chartWidget()->geometry();
+        QCOMPARE(grid.left(), 0);
+        QCOMPARE(grid.right() + 1, 1100);
+        QCOMPARE(grid.bottom() + 1, 400);
+        QCOMPARE(chart.top(), 400);
+        QCOMPARE(chart.bottom() + 1, 800);
+        QCOMPARE(chart.right() + 1, 1100);
+        // The inputs keep their place beside the top centre.
+        QVERIFY(qAbs(s.analyseButton()->geometry().center().x() - 550) < 320);
+        QVERIFY(s.analyseButton()->geometry().bottom() < grid.top());
+    }
 }
 
 void TestAnalysisScreen::monthRowsFollowThePeriod()
