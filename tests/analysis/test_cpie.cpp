@@ -59,7 +59,7 @@ void TestCPie::valuesInOrderWithRepeatedLabels()
     // The repeated label still has its own bar, and reads the same.
     const QStringList cats = categories(pie);
     QCOMPARE(cats.size(), 3);
-    QCOMPARE(cats[2].remove(QChar(0x200B)), QStringLiteral("LL"));
+    QCOMPARE(QString(cats[2]).remove(QChar(0x200B)), QStringLiteral("LL"));
     QVERIFY(s->isLabelsVisible());
 }
 
