@@ -153,8 +153,10 @@ int main(int argc, char* argv[])
     }
     printf("数据库 %s (%.0f MB)\n", qPrintable(farm), QFileInfo(farm).size() / 1e6);
     const QString sow = firstValue(farm, "select 母猪耳号 from 配种 where 已产='yes' order by id desc limit 1");
-    // The boar analyses are timed on the boar with the most matings.
-    const QString boar = firstValue(farm, "select 公猪耳号 from 配种 group by 公猪耳号 order by count(*) desc limit 1");
+    // The boar analyses are timed on the boar with the most matings in the default period
+    // (the year before the farm's today).
+    const QString boar = firstValue(farm, "select 公猪耳号 from 配种 where [配种日期(1)]>='20251211' group by 公猪耳号 "
+                                          "order by count(*) desc limit 1");
 
     registerScreens();
     struct Row {
