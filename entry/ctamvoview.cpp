@@ -6,14 +6,7 @@
 #include <QLabel>
 
 namespace {
-const QStringList kHeaders = {
-    QStringLiteral("序号"), QStringLiteral("耳号"), QStringLiteral("性别"), QStringLiteral("毛色"), QStringLiteral("来源"),
-    QStringLiteral("入群时间"), QStringLiteral("奶头数左"), QStringLiteral("奶头数右"), QStringLiteral("出生日期"),
-    QStringLiteral("出生重"), QStringLiteral("断奶重"), QStringLiteral("断奶日龄"), QStringLiteral("父亲"),
-    QStringLiteral("母亲"), QStringLiteral("父父"), QStringLiteral("父母"), QStringLiteral("母父"), QStringLiteral("母母"),
-    QStringLiteral("父父父"), QStringLiteral("父父母"), QStringLiteral("父母父"), QStringLiteral("父母母"),
-    QStringLiteral("母父父"), QStringLiteral("母父母"), QStringLiteral("母母父"), QStringLiteral("母母母")};
-
+const QStringList& kHeaders = ArchiveBook::headers();
 } // namespace
 
 CTamvoView::CTamvoView(QWidget* parent)
