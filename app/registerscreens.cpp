@@ -7,7 +7,9 @@
 #include "cinfeiview.h"
 #include "cinpeiview.h"
 #include "cinzaiview.h"
+#include "cpeiduidlg.h"
 #include "csowstatusdlg.h"
+#include "cgzaizhuview.h"
 #include "ctamvoview.h"
 #include "tamvoapp.h"
 
@@ -57,6 +59,10 @@ void registerScreens()
         return app ? qMakePair(app->farmNumber(), app->subFarmNumber()) : qMakePair(QStringLiteral("AAAA"), QStringLiteral("1"));
     });
 
+    // Transfers
+    addScreen<CGZaizhuView>();
+
     // Tools
     addExportableDialog<CSowStatusDlg>();
+    addExportableDialog<CPeiDuiDlg>();
 }
