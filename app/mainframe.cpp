@@ -489,12 +489,11 @@ void CMainFrame::routeToScreen(int commandId)
         screen->runCommand(commandId);
         return;
     }
-    // The preview covers the screens: no tabs while it shows.
+    // The frame stays as it is, tab strip included, while the preview shows; only
+    // closing the program waits for the preview to close.
     m_printPreview = true;
-    m_tabs->setSuppressed(true);
     screen->runCommand(commandId);
     m_printPreview = false;
-    m_tabs->setSuppressed(false);
 }
 
 void CMainFrame::arrangeIcons()

@@ -100,6 +100,11 @@ void registerScreens()
         return app ? qMakePair(app->farmNumber(), app->subFarmNumber()) : qMakePair(QStringLiteral("AAAA"), QStringLiteral("1"));
     });
 
+    // Every printed grid's heading carries the owner name as it is now.
+    PrintService::setOwnerNameSource([] {
+        const CTamvoApp* app = theApp();
+        return app ? app->ownerName() : QStringLiteral("XXXXXX公司");
+    });
     // Reports: the printed heading carries the owner name as it is now.
     ReportHeading::setOwnerNameSource([] {
         const CTamvoApp* app = theApp();

@@ -458,6 +458,16 @@ void CInZaiView::deleteCurrent()
     grid()->Refresh();
 }
 
+// The printout of a litter says whose litter it is.
+QString CInZaiView::printDetails() const
+{
+    if (m_loadedSow.isEmpty())
+        return QString();
+    const L::Panel p = panel();
+    return QStringLiteral("母猪：%1  胎次：%2  与配公猪：%3  配种日期：%4  预产日期：%5  分娩日期：%6  窝号：%7")
+        .arg(m_loadedSow, m_loadedParity, p.boar, p.matingDay, p.dueDate, p.farrowDate, p.litterNumber);
+}
+
 bool CInZaiView::exportSetSow(const QString& earTag)
 {
     m_exportSow = earTag;

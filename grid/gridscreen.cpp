@@ -3,6 +3,7 @@
 #include "cfinddlg.h"
 #include "cnumberdlg.h"
 #include "gridprinter.h"
+#include "screenregistry.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -369,8 +370,46 @@ void CGridScreen::findText(bool down, const QString& text)
     m_findPos = down ? match + 1 : match - 1;
 }
 
+namespace {
+// Gives a grid without a heading of its own the screen's heading while it prints.
+class DefaultHeading
+{
+public:
+    DefaultHeading(CGridCtrl* grid, const QString& title, const QString& details)
+        : m_grid(grid)
+        , m_set(grid->GetPrintHead1().isEmpty() && grid->GetPrintHead2().isEmpty())
+    {
+        if (!m_set)
+            return;
+        QString sub = PrintService::ownerName() + QStringLiteral("    ") + CGridPrinter::printDateText();
+        if (!details.isEmpty())
+            sub += QLatin1Char('\n') + details;
+        m_grid->SetPrintHead(title, sub);
+    }
+    ~DefaultHeading()
+    {
+        if (m_set)
+            m_grid->SetPrintHead(QString(), QString());
+    }
+
+private:
+    CGridCtrl* m_grid;
+    bool m_set;
+};
+} // namespace
+
+QString CGridScreen::printTitle() const
+{
+    // The menu caption names the screen as the staff know it.
+    const ScreenEntry* entry = ScreenRegistry::find(m_commandId);
+    if (entry && !entry->caption.isEmpty())
+        return entry->caption;
+    return m_title.isEmpty() ? m_closeCaption : m_title;
+}
+
 void CGridScreen::printGrid(PrintService::Mode mode)
 {
+    DefaultHeading heading(m_grid, printTitle(), printDetails());
     CGridPrinter::print(m_grid, mode, this);
 }
 
@@ -386,5 +425,6 @@ bool CGridScreen::exportPdf(const QString& path)
 {
     if (!(m_offers & OfferPrint))
         return false;
+    DefaultHeading heading(m_grid, printTitle(), printDetails());
     return CGridPrinter::printToPdf(m_grid, path);
 }

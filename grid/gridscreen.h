@@ -78,6 +78,8 @@ public:
     void setFindPosition(int row) { m_findPos = row; }
     bool hasDataRowFocus() const;
     void printGrid(PrintService::Mode mode);
+    // The printed heading's title: the screen's menu caption.
+    QString printTitle() const;
 
     // IScreenCommands
     int screenCommandId() const override { return m_commandId; }
@@ -119,6 +121,9 @@ protected:
     virtual void discard();
     // "删除"; screens that offer it fill it in.
     virtual void deleteCurrent() {}
+
+    // Lines printed under the heading (the farrowing screen's litter); none by default.
+    virtual QString printDetails() const { return QString(); }
 
     // A screen shown before anyone ran its set-up sets itself up first.
     void showEvent(QShowEvent* event) override;
