@@ -64,6 +64,21 @@ bool ArchiveBook::load(QVector<QStringList>& cards, int* sows, int* boars) const
     return true;
 }
 
+bool ArchiveBook::count(int* total, int* sows, int* boars) const
+{
+    CDbRecordset rs(&m_conn);
+    if (!rs.Open(QStringLiteral("select count(*),sum(case when 性别='F' then 1 else 0 end) from 种猪卡 where 不存在='no'"))
+        || rs.IsEOF())
+        return false;
+    int n = 0, f = 0;
+    rs.GetFieldInt(0, n);
+    rs.GetFieldInt(1, f);
+    *total = n;
+    *sows = f;
+    *boars = n - f;
+    return true;
+}
+
 QString ArchiveBook::summaryText(int total, int sows, int boars)
 {
     return QString::asprintf("猪场共有种猪%d头，其中母猪%d头，公猪%d头。", total, sows, boars);

@@ -26,6 +26,8 @@ public:
     // could not be opened.
     bool load(QVector<QStringList>& cards, int* sows = nullptr, int* boars = nullptr) const;
     static QString summaryText(int total, int sows, int boars);
+    // The herd's counts as the summary line gives them.
+    bool count(int* total, int* sows, int* boars) const;
     // "F" is a sow, any other value a boar.
     static bool isSow(const QString& sex) { return sex == QLatin1String("F"); }
 

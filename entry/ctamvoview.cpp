@@ -19,6 +19,15 @@ CTamvoView::CTamvoView(QWidget* parent)
     setFindPrompt(QStringLiteral("输入您要查找的种猪耳号:"));
     connect(grid(), &CGridCtrl::beginEdit, this, &CTamvoView::onBeginEdit);
     connect(grid(), &CGridCtrl::endEdit, this, &CTamvoView::onEndEdit);
+    // A card saved anywhere (here, or a disposal in another window) may change the count.
+    connect(CScreenEvents::instance(), &CScreenEvents::saved, this, [this] { refreshSummary(); });
+}
+
+void CTamvoView::refreshSummary()
+{
+    int total = 0, sows = 0, boars = 0;
+    if (m_book && m_info.text && m_book->count(&total, &sows, &boars))
+        m_info.text->setText(ArchiveBook::summaryText(total, sows, boars));
 }
 
 CTamvoView::~CTamvoView() = default;

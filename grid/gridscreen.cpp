@@ -31,6 +31,12 @@ bool clipboardHasText()
 }
 } // namespace
 
+CScreenEvents* CScreenEvents::instance()
+{
+    static CScreenEvents events;
+    return &events;
+}
+
 CGridScreen::CGridScreen(int commandId, int module, QWidget* parent)
     : CResizableFormView(parent)
     , m_commandId(commandId)
@@ -172,6 +178,7 @@ bool CGridScreen::queryClose()
         // A save the database refuses keeps the screen open rather than lose the work.
         if (!save())
             return false;
+        emit CScreenEvents::instance()->saved(this);
     } else {
         discard();
     }
@@ -238,8 +245,10 @@ bool CGridScreen::runCommand(int id)
         return false;
     switch (id) {
     case IdSave:
-        if (save())
+        if (save()) {
             m_modified = false;
+            emit CScreenEvents::instance()->saved(this);
+        }
         return true;
     case IdDelete:
         deleteCurrent();
@@ -310,9 +319,15 @@ void CGridScreen::insertRowAtFocus()
 
 void CGridScreen::addRows()
 {
+    // The new rows come into view with the cursor on the first one's ear tag, ready
+    // for typing.
     const int first = m_grid->GetRowCount();
     m_grid->SetRowCount(first + m_addRows);
-    m_grid->EnsureVisible(m_grid->GetRowCount() - 1, 0);
+    m_grid->EnsureVisible(m_grid->GetRowCount() - 1, 1);
+    m_grid->EnsureVisible(first, 1);
+    m_grid->SetFocusCell(first, 1);
+    m_grid->SetSelectedRange(first, 1, first, 1);
+    m_grid->setFocus();
 }
 
 void CGridScreen::freeze(bool columns)
@@ -354,17 +369,20 @@ void CGridScreen::findText(bool down, const QString& text)
         if (!(m_findPos < rows))
             m_findPos = 1;
         for (int r = m_findPos; r < rows && match < 0; ++r)
-            if (m_grid->GetItemText(r, 1).startsWith(text))
+            if (m_grid->GetItemText(r, 1).contains(text))
                 match = r;
     } else {
         if (m_findPos < 2)
             m_findPos = rows - 1;
         for (int r = m_findPos; r >= 1 && match < 0; --r)
-            if (m_grid->GetItemText(r, 1).startsWith(text))
+            if (m_grid->GetItemText(r, 1).contains(text))
                 match = r;
     }
-    if (match < 0)
+    // Part of a tag (its last digits, say) is enough; finding nothing is said.
+    if (match < 0) {
+        AppMessageBox(QStringLiteral("没有找到"), QStringLiteral("提示"), MsgIcon::Information, MsgButtons::Ok, this);
         return;
+    }
     m_grid->EnsureVisible(match, 1);
     m_grid->SetSelectedRange(match, m_grid->GetFixedColumnCount(), match, m_grid->GetColumnCount() - 1);
     m_findPos = down ? match + 1 : match - 1;

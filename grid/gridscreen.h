@@ -10,6 +10,17 @@
 
 #include "cfinddlg.h"
 
+// What one screen tells the others: its changes were saved (a summary elsewhere may
+// count differently now).
+class CScreenEvents : public QObject
+{
+    Q_OBJECT
+public:
+    static CScreenEvents* instance();
+signals:
+    void saved(QWidget* screen);
+};
+
 // The base of every grid screen: its own database connection, the grid (control 1001),
 // the shared commands (clipboard, rows, find, freeze, lines, resizing, printing) with
 // their enabling rules, the unsaved-changes question, the screen's lazy transaction,

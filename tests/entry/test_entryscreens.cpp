@@ -295,6 +295,41 @@ private slots:
                  (QStringList{"1|" + boar + "|<null>|<null>", "2|<null>|张三|复配"}));
     }
 
+    // The information line follows the current row however it moves.
+    void matingInfoFollowsTheCurrentRow()
+    {
+        TempHerdDb db;
+        QVERIFY(db.exec(QStringLiteral("insert into 配种(母猪耳号,胎次,返情否,[配种日期(1)],已产) values"
+                                       "('%1','2','N','20020101A','no'),('LLYY00000000002','2','N','20020102A','no')").arg(gilt)));
+        auto v = openScreen<CInPeiView>(db);
+        CComboGridCtrl* g = v->grid();
+        g->SetFocusCell(2, 3);
+        const QString first = v->infoText();
+        QVERIFY(!first.isEmpty());
+        g->SetFocusCell(3, 3); // as the down arrow moves it
+        QVERIFY(!v->infoText().isEmpty());
+        QCOMPARE(v->infoText(), MatingBook(v->connection(), {}).clickInfo(QStringLiteral("LLYY00000000002"), QStringLiteral("2")));
+        g->SetFocusCell(2, 5);
+        QCOMPARE(v->infoText(), first);
+    }
+
+    // A save in another window updates the archive's herd count.
+    void archiveSummaryFollowsSavesElsewhere()
+    {
+        TempHerdDb db;
+        QVERIFY(db.exec(QStringLiteral("insert into 种猪卡(耳号,性别,不存在) values('%1','F','no')").arg(gilt)));
+        ScriptedMessages msgs;
+        auto archive = openScreen<CTamvoView>(db);
+        QCOMPARE(archive->summaryText(), QStringLiteral("猪场共有种猪1头，其中母猪1头，公猪0头。"));
+        auto other = openScreen<CTamvoView>(db);
+        QVERIFY(other->runCommand(Add));
+        QVERIFY(other->grid()->EditCell(2, 1, boar));
+        QVERIFY(other->grid()->EditCell(2, 2, QStringLiteral("M")));
+        QCOMPARE(archive->summaryText(), QStringLiteral("猪场共有种猪1头，其中母猪1头，公猪0头。"));
+        QVERIFY(other->runCommand(Save));
+        QCOMPARE(archive->summaryText(), QStringLiteral("猪场共有种猪2头，其中母猪1头，公猪1头。"));
+    }
+
     void emptyTestWindows()
     {
         CInFeiView fei;
