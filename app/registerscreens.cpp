@@ -7,6 +7,7 @@
 #include "cinfeiview.h"
 #include "cinpeiview.h"
 #include "cinzaiview.h"
+#include "csettingsdlg.h"
 #include "csowstatusdlg.h"
 #include "ctamvoview.h"
 #include "tamvoapp.h"
@@ -59,4 +60,19 @@ void registerScreens()
 
     // Tools
     addExportableDialog<CSowStatusDlg>();
+
+    // Settings: the farm number dialog changes the program's values and "code.ini".
+    DialogCommands::add({CSettingsDlg::kCommandId, [](QWidget* frame) { CSettingsDlg::run(frame); }});
+    CSettingsDlg::setFarmNumberAccess(
+        {[] {
+             const CTamvoApp* app = theApp();
+             return app ? qMakePair(app->farmNumber(), app->subFarmNumber()) : qMakePair(QString(), QString());
+         },
+         [](const QString& farm, const QString& subFarm) {
+             CTamvoApp* app = theApp();
+             if (!app)
+                 return false;
+             app->setFarmNumbers(farm, subFarm);
+             return CTamvoApp::writeCodeIni(app->codeIniPath(), farm, subFarm);
+         }});
 }
