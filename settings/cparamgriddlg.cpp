@@ -81,24 +81,21 @@ QStringList CParamGridDlg::columnCaptions(Mode mode)
 bool CParamGridDlg::isWholeNumberColumn(Mode mode, int col)
 {
     // The physiology values are days, read as whole numbers by every screen. Among the
-    // targets, counts of pigs, days and parities are whole; rates, per-litter means and
+    // targets, head counts, days and parities are whole; rates, per-litter figures and
     // weights carry fractions.
     if (mode == Mode::Physiology)
         return true;
     switch (col) {
-    case 2:  // 年更新率
-    case 3:  // 年产窝数
-    case 4:  // 产仔率
-    case 5:  // 返情率
-    case 6:  // 活仔数/窝
-    case 7:  // 死胎数/窝
-    case 8:  // 木乃伊/窝
-    case 9:  // 平均出生重
-    case 14: // 流产率
-    case 16: // 断奶重
-        return false;
-    default:
+    case 1:  // 基础母猪数
+    case 13: // 后备母猪数
+    case 15: // 断奶日龄
+    case 17: // 母猪最高胎次
+    case 18: // 窝最少产仔数
+    case 19: // 配种总数
+    case 20: // 公猪总数
         return true;
+    default:
+        return false;
     }
 }
 
