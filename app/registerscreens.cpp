@@ -7,8 +7,10 @@
 #include "cinfeiview.h"
 #include "cinpeiview.h"
 #include "cinzaiview.h"
+#include "cpeiduidlg.h"
 #include "csettingsdlg.h"
 #include "csowstatusdlg.h"
+#include "cgzaizhuview.h"
 #include "ctamvoview.h"
 #include "tamvoapp.h"
 
@@ -58,8 +60,12 @@ void registerScreens()
         return app ? qMakePair(app->farmNumber(), app->subFarmNumber()) : qMakePair(QStringLiteral("AAAA"), QStringLiteral("1"));
     });
 
+    // Transfers
+    addScreen<CGZaizhuView>();
+
     // Tools
     addExportableDialog<CSowStatusDlg>();
+    addExportableDialog<CPeiDuiDlg>();
 
     // Settings: the farm number dialog changes the program's values and "code.ini".
     DialogCommands::add({CSettingsDlg::kCommandId, [](QWidget* frame) { CSettingsDlg::run(frame); }});
