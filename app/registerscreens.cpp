@@ -7,12 +7,20 @@
 #include "cinfeiview.h"
 #include "cinpeiview.h"
 #include "cinzaiview.h"
+#include "ccleanupdlg.h"
 #include "cpeiduidlg.h"
 #include "csettingsdlg.h"
 #include "csowstatusdlg.h"
 #include "cgzaizhuview.h"
 #include "ctamvoview.h"
+#include "dbmaintenance.h"
+#include "gridscreen.h"
+#include "mainframe.h"
 #include "tamvoapp.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
 
 namespace {
 
@@ -37,6 +45,30 @@ void addExportableDialog()
     DialogCommands::add({Dialog::kCommandId, [](QWidget* frame) { Dialog::run(frame); }});
     ExportDialogs::add({Dialog::kCommandId, captionOf(Dialog::kCommandId),
                         [](QWidget* parent) -> QWidget* { return new Dialog(parent); }});
+}
+
+// Restore and compaction need the database to themselves: every screen closes first,
+// asking its own question, and goes at once with its connection.
+bool closeAllScreens()
+{
+    const CTamvoApp* app = theApp();
+    CMainFrame* frame = app ? app->mainFrame() : nullptr;
+    if (!frame)
+        return true;
+    QList<QPointer<QMdiSubWindow>> windows;
+    for (QMdiSubWindow* w : frame->mdiArea()->subWindowList())
+        windows << w;
+    for (const QPointer<QMdiSubWindow>& w : std::as_const(windows)) {
+        if (w && !w->close())
+            return false;
+        delete w.data();
+    }
+    return true;
+}
+
+void addMaintenance(int commandId, int mode)
+{
+    DialogCommands::add({commandId, [mode](QWidget* frame) { DbMaintenance::run(mode, CGridScreen::defaultDatabasePath(), frame); }});
 }
 
 } // namespace
@@ -66,6 +98,13 @@ void registerScreens()
     // Tools
     addExportableDialog<CSowStatusDlg>();
     addExportableDialog<CPeiDuiDlg>();
+
+    // Database maintenance
+    DialogCommands::add({CCleanupDlg::kCommandId, [](QWidget* frame) { CCleanupDlg::run(frame); }});
+    addMaintenance(32885, DbMaintenance::Backup);
+    addMaintenance(32886, DbMaintenance::Restore);
+    addMaintenance(32884, DbMaintenance::Compact);
+    DbMaintenance::setScreenCloser(closeAllScreens);
 
     // Settings: the farm number dialog changes the program's values and "code.ini".
     DialogCommands::add({CSettingsDlg::kCommandId, [](QWidget* frame) { CSettingsDlg::run(frame); }});

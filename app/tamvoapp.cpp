@@ -1,6 +1,7 @@
 #include "tamvoapp.h"
 #include "appclock.h"
 #include "appmessage.h"
+#include "dbbackup.h"
 #include "dbconnection.h"
 #include "gridscreen.h"
 #include "herdschema.h"
@@ -153,11 +154,27 @@ bool CTamvoApp::InitInstance(const CommandLine& options)
         return false;
     }
     test.Close();
+    m_started = true;
     return true;
+}
+
+void CTamvoApp::dailyBackup()
+{
+    QString error;
+    const DbBackup::DailyResult result = DbBackup::dailyBackup(m_databasePath, AppClock::today(), &error);
+    const QString folder = QDir::toNativeSeparators(DbBackup::backupFolder(m_databasePath));
+    if (result == DbBackup::DailyResult::Damaged)
+        AppMessageBox(QStringLiteral("数据库检查发现错误，今天没有做每日备份；以前的备份仍保存在 %1。\n%2").arg(folder, error),
+                      QStringLiteral("警告"), MsgIcon::Warning);
+    else if (result == DbBackup::DailyResult::Failed)
+        AppMessageBox(QStringLiteral("每日备份没有成功 (%1)。\n%2").arg(folder, error), QStringLiteral("警告"), MsgIcon::Warning);
 }
 
 int CTamvoApp::ExitInstance()
 {
+    if (m_started)
+        dailyBackup();
+    m_started = false;
     m_instance.reset();
     return m_exitCode;
 }
