@@ -11,8 +11,13 @@
 #include "cpeiduidlg.h"
 #include "csettingsdlg.h"
 #include "csowstatusdlg.h"
+#include "cgbaoyuview.h"
+#include "cghoubeiview.h"
 #include "cgzaizhuview.h"
+#include "cgzhongzhuview.h"
 #include "ctamvoview.h"
+#include "pinlvscreen.h"
+#include "reminderscreen.h"
 #include "dbmaintenance.h"
 #include "gridscreen.h"
 #include "mainframe.h"
@@ -92,8 +97,28 @@ void registerScreens()
         return app ? qMakePair(app->farmNumber(), app->subFarmNumber()) : qMakePair(QStringLiteral("AAAA"), QStringLiteral("1"));
     });
 
+    // Daily reminders and system alerts
+    addScreen<CTDaiPei>();
+    addScreen<CTShiPei>();
+    addScreen<CTRenShen>();
+    addScreen<CTJianCha>();
+    addScreen<CTYuChan>();
+    addScreen<CTBuYu>();
+    addScreen<CTDuanNai>();
+    addScreen<CTPinLv>();
+    addScreen<CJDaiPei>();
+    addScreen<CJShiPei>();
+    addScreen<CJJianCha>();
+    addScreen<CJYuChan>();
+    addScreen<CJDuanNai>();
+    addScreen<CJPinLv>();
+
     // Transfers
     addScreen<CGZaizhuView>();
+    addScreen<CGBaoYuView>();
+    addScreen<CGHouBeiView>();
+    addScreen<CGFeiYuView>();
+    addScreen<CGZhongZhuView>();
 
     // Tools
     addExportableDialog<CSowStatusDlg>();
