@@ -47,6 +47,7 @@ protected:
     bool save() override;
     void discard() override;
     void deleteCurrent() override;
+    QString printDetails() const override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
