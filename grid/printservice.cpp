@@ -1,10 +1,12 @@
 #include "printservice.h"
+#include "safefile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QTemporaryDir>
 #include <memory>
 
 namespace {
@@ -78,13 +80,22 @@ void run(Mode mode, const Render& render, QWidget* parent)
 
 bool toPdf(const Render& render, const QString& path)
 {
+    // Rendered aside first: the PDF writer does not report a failed write, and an
+    // existing file is replaced only by a complete one (its end marker there).
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        return false;
+    const QString rendered = dir.filePath(QStringLiteral("print.pdf"));
     QPrinter pdf(QPrinter::HighResolution);
     pdf.setOutputFormat(QPrinter::PdfFormat);
     pdf.setPageLayout(sharedPrinter()->pageLayout());
-    pdf.setOutputFileName(path);
-    QFile::remove(path);
+    pdf.setOutputFileName(rendered);
     render(&pdf);
-    return QFileInfo(path).size() > 0;
+    QFile f(rendered);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = f.readAll();
+    return bytes.trimmed().endsWith("%%EOF") && SafeFile::writeWhole(path, bytes);
 }
 
 } // namespace PrintService
