@@ -48,6 +48,7 @@ QString CommandLine::usage()
         "  --now YYYYMMDD[hhmm] 把程序的当前日期固定为给定日期(用于重现提醒列表)\n"
         "  --nosplash           启动时不显示封面图片\n"
         "  --export 窗口 ...     不开窗口,把一个窗口的表格导出为 CSV (详见 --export --help)\n"
+        "  --backup PATH        把数据库备份到 PATH 后结束(程序开着时也可以)\n"
         "  --help               显示本说明\n"
         "  --version            显示版本\n");
 }

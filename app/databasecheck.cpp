@@ -1,21 +1,11 @@
 #include "databasecheck.h"
+#include "dbbackup.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 namespace DatabaseCheck {
-
-QString backupFolder(const QString& databasePath)
-{
-    return QFileInfo(databasePath).absoluteDir().filePath(QStringLiteral("备份"));
-}
-
-QString lastBackup(const QString& databasePath)
-{
-    const QFileInfoList files = QDir(backupFolder(databasePath)).entryInfoList({QStringLiteral("*.db")}, QDir::Files, QDir::Time);
-    return files.isEmpty() ? QString() : files.first().absoluteFilePath();
-}
 
 QString readOnlyText(const QString& databasePath)
 {
@@ -27,7 +17,7 @@ QString damagedText(const QString& databasePath, const QString& problem, const Q
 {
     QString text = QStringLiteral("数据库文件已损坏: %1\n%2\n\n").arg(QDir::toNativeSeparators(databasePath), problem.left(300));
     if (backup.isEmpty())
-        return text + QStringLiteral("在 %1 没有找到备份。数据库以只读方式打开，修改不能保存。").arg(QDir::toNativeSeparators(backupFolder(databasePath)));
+        return text + QStringLiteral("在 %1 没有找到备份。数据库以只读方式打开，修改不能保存。").arg(QDir::toNativeSeparators(DbBackup::backupFolder(databasePath)));
     return text + QStringLiteral("最近的备份: %1 (%2)\n要用这个备份替换损坏的文件吗？损坏的文件会改名保留。\n选“否”时数据库以只读方式打开，修改不能保存。")
                       .arg(QDir::toNativeSeparators(backup), QFileInfo(backup).lastModified().toString(QStringLiteral("yyyy-MM-dd hh:mm")));
 }

@@ -7,13 +7,8 @@
 // the program that works on another database.
 namespace DatabaseCheck {
 
-// The newest backup of the database: a file in the folder "备份" beside it (the daily
-// backups and those the maintenance commands make); empty when there is none.
-QString lastBackup(const QString& databasePath);
-QString backupFolder(const QString& databasePath);
-
 QString readOnlyText(const QString& databasePath);
-// The damage found; with a backup, the question whether it should replace the file.
+// The damage found; with a backup (DbBackup::newestBackup), the question whether it should replace the file.
 QString damagedText(const QString& databasePath, const QString& problem, const QString& backup);
 QString otherDatabaseText(const QString& runningDatabase, const QString& requestedDatabase);
 

@@ -1,3 +1,4 @@
+#include "backupcommand.h"
 #include "commandline.h"
 #include "democommand.h"
 #include "exportcommand.h"
@@ -15,6 +16,10 @@ int main(int argc, char* argv[])
         return ExportCommand::run(argc, argv);
     if (DemoCommand::wants(args))
         return DemoCommand::run(args);
+    if (BackupCommand::wants(args)) {
+        QCoreApplication core(argc, argv);
+        return BackupCommand::run(args);
+    }
     const CommandLine options = CommandLine::parse(args);
     if (!options.error.isEmpty()) {
         fprintf(stderr, "%s\n\n%s", qPrintable(options.error), qPrintable(CommandLine::usage()));

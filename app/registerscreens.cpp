@@ -7,9 +7,22 @@
 #include "cinfeiview.h"
 #include "cinpeiview.h"
 #include "cinzaiview.h"
+#include "ccleanupdlg.h"
+#include "cpeiduidlg.h"
 #include "csowstatusdlg.h"
+#include "cgbaoyuview.h"
+#include "cghoubeiview.h"
+#include "cgzaizhuview.h"
+#include "cgzhongzhuview.h"
 #include "ctamvoview.h"
+#include "dbmaintenance.h"
+#include "gridscreen.h"
+#include "mainframe.h"
 #include "tamvoapp.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
 
 namespace {
 
@@ -36,6 +49,30 @@ void addExportableDialog()
                         [](QWidget* parent) -> QWidget* { return new Dialog(parent); }});
 }
 
+// Restore and compaction need the database to themselves: every screen closes first,
+// asking its own question, and goes at once with its connection.
+bool closeAllScreens()
+{
+    const CTamvoApp* app = theApp();
+    CMainFrame* frame = app ? app->mainFrame() : nullptr;
+    if (!frame)
+        return true;
+    QList<QPointer<QMdiSubWindow>> windows;
+    for (QMdiSubWindow* w : frame->mdiArea()->subWindowList())
+        windows << w;
+    for (const QPointer<QMdiSubWindow>& w : std::as_const(windows)) {
+        if (w && !w->close())
+            return false;
+        delete w.data();
+    }
+    return true;
+}
+
+void addMaintenance(int commandId, int mode)
+{
+    DialogCommands::add({commandId, [mode](QWidget* frame) { DbMaintenance::run(mode, CGridScreen::defaultDatabasePath(), frame); }});
+}
+
 } // namespace
 
 void registerScreens()
@@ -57,6 +94,21 @@ void registerScreens()
         return app ? qMakePair(app->farmNumber(), app->subFarmNumber()) : qMakePair(QStringLiteral("AAAA"), QStringLiteral("1"));
     });
 
+    // Transfers
+    addScreen<CGZaizhuView>();
+    addScreen<CGBaoYuView>();
+    addScreen<CGHouBeiView>();
+    addScreen<CGFeiYuView>();
+    addScreen<CGZhongZhuView>();
+
     // Tools
     addExportableDialog<CSowStatusDlg>();
+    addExportableDialog<CPeiDuiDlg>();
+
+    // Database maintenance
+    DialogCommands::add({CCleanupDlg::kCommandId, [](QWidget* frame) { CCleanupDlg::run(frame); }});
+    addMaintenance(32885, DbMaintenance::Backup);
+    addMaintenance(32886, DbMaintenance::Restore);
+    addMaintenance(32884, DbMaintenance::Compact);
+    DbMaintenance::setScreenCloser(closeAllScreens);
 }

@@ -2,6 +2,7 @@
 #include "appclock.h"
 #include "appmessage.h"
 #include "databasecheck.h"
+#include "dbbackup.h"
 #include "dbconnection.h"
 #include "dbfilecheck.h"
 #include "gridscreen.h"
@@ -178,6 +179,7 @@ bool CTamvoApp::InitInstance(const CommandLine& options)
     // The whole file is checked before anything is written. A small file is read at
     // once; a large farm's file takes a second or more and is checked behind the shown
     // window, with every write held until it has answered.
+    m_started = true;
     if (QFileInfo(m_databasePath).size() <= kQuickCheckAtOnceBytes) {
         QString problem;
         const bool ok = CDbFileCheck::check(m_databasePath, &problem);
@@ -200,7 +202,7 @@ void CTamvoApp::onFileChecked(bool ok, const QString& problem)
     // Damaged: nothing is opened for writing until the user has decided.
     CDbConnection::SetForceReadOnly(true);
     CDbConnection::SetWritesHeld(QStringLiteral("数据库文件已损坏，修改不能保存。"));
-    const QString backup = DatabaseCheck::lastBackup(m_databasePath);
+    const QString backup = DbBackup::newestBackup(m_databasePath);
     const QString text = DatabaseCheck::damagedText(m_databasePath, problem, backup);
     if (backup.isEmpty()) {
         AppMessageBox(text, appTitle(), MsgIcon::Stop, MsgButtons::Ok, m_frame);
@@ -225,10 +227,25 @@ void CTamvoApp::onFileChecked(bool ok, const QString& problem)
                   MsgIcon::Information, MsgButtons::Ok, m_frame);
 }
 
+void CTamvoApp::dailyBackup()
+{
+    QString error;
+    const DbBackup::DailyResult result = DbBackup::dailyBackup(m_databasePath, AppClock::today(), &error);
+    const QString folder = QDir::toNativeSeparators(DbBackup::backupFolder(m_databasePath));
+    if (result == DbBackup::DailyResult::Damaged)
+        AppMessageBox(QStringLiteral("数据库检查发现错误，今天没有做每日备份；以前的备份仍保存在 %1。\n%2").arg(folder, error),
+                      QStringLiteral("警告"), MsgIcon::Warning);
+    else if (result == DbBackup::DailyResult::Failed)
+        AppMessageBox(QStringLiteral("每日备份没有成功 (%1)。\n%2").arg(folder, error), QStringLiteral("警告"), MsgIcon::Warning);
+}
+
 int CTamvoApp::ExitInstance()
 {
     delete m_check; // waits for a check still running
     m_check = nullptr;
+    if (m_started)
+        dailyBackup();
+    m_started = false;
     CDbConnection::SetWritesHeld(QString());
     CDbConnection::SetForceReadOnly(false);
     m_instance.reset();

@@ -25,6 +25,9 @@ public:
     // Start-up in order; false ends the program (exit code in exitCode()).
     bool InitInstance(const CommandLine& options);
     int ExitInstance();
+    // The day's first close writes a backup into "备份" beside the database (DbBackup);
+    // a failure is told in a message, the program ends all the same.
+    void dailyBackup();
     int exitCode() const { return m_exitCode; }
 
     QString programDirectory() const { return m_programDir; }
@@ -67,6 +70,7 @@ private:
     std::unique_ptr<SingleInstance> m_instance;
     CDbFileCheck* m_check = nullptr;
     int m_exitCode = 0;
+    bool m_started = false; // the database opened and the window was shown
 };
 
 // Shorthand for the application object, as screens read its values.

@@ -73,7 +73,7 @@ bool CDbConnection::OpenConnectionString(const QString& connectionString, int)
     // WAL keeps its -wal and -shm files beside the database: a file or a folder that
     // cannot be written (read-only mount, CD, share) is opened for reading only, and
     // when even that needs a file it cannot make, as unchanging (no locks, no -shm).
-    const bool writable = !m_openReadOnly && !ForceReadOnly() && fi.isWritable() && QFileInfo(fi.absolutePath()).isWritable();
+    const bool writable = !ForceReadOnly() && fi.isWritable() && QFileInfo(fi.absolutePath()).isWritable();
     const bool ok = writable ? openFile(path, false, false) : (openFile(path, true, false) || openFile(path, true, true));
     if (!ok)
         return false;
@@ -148,28 +148,6 @@ void CDbConnection::SetForceReadOnly(bool readOnly)
 bool CDbConnection::ForceReadOnly()
 {
     return forceReadOnlyFlag();
-}
-
-bool CDbConnection::QuickCheck(QString* problem)
-{
-    if (problem)
-        problem->clear();
-    if (!m_db)
-        return false;
-    sqlite3_stmt* stmt = nullptr;
-    QStringList found;
-    int rc = sqlite3_prepare_v2(m_db, "pragma quick_check(5)", -1, &stmt, nullptr);
-    if (rc == SQLITE_OK) {
-        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
-            found << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
-    }
-    if (rc != SQLITE_DONE)
-        found << QString::fromUtf8(sqlite3_errmsg(m_db));
-    sqlite3_finalize(stmt);
-    const bool ok = found == QStringList{QStringLiteral("ok")};
-    if (!ok && problem)
-        *problem = found.join(QLatin1Char('\n'));
-    return ok;
 }
 
 void CDbConnection::Close()

@@ -37,12 +37,6 @@ public:
     // checked, or it is damaged and the user has not decided yet); empty lifts it.
     static void SetWritesHeld(const QString& reason);
     static QString WritesHeld();
-    // This connection's next opens are read-only (a check that only reads).
-    void SetOpenReadOnly(bool readOnly) { m_openReadOnly = readOnly; }
-
-    // SQLite's own check of the file ("PRAGMA quick_check"): true when it reports ok;
-    // otherwise *problem holds the first problems it found.
-    bool QuickCheck(QString* problem = nullptr);
 
     // Transactions nest: the first level is the database transaction (it takes the
     // write lock at once), deeper levels are savepoints. -1 / false on failure.
@@ -96,7 +90,6 @@ private:
     QString m_lastError;
     bool m_lastBusy = false;
     bool m_readOnly = false;
-    bool m_openReadOnly = false;
     bool m_transactionLost = false;
     std::function<void()> m_lostHandler;
     int m_level = 0;

@@ -1,5 +1,5 @@
 #include "dbfilecheck.h"
-#include "dbconnection.h"
+#include "dbbackup.h"
 
 #include <QThread>
 
@@ -17,14 +17,7 @@ CDbFileCheck::~CDbFileCheck()
 
 bool CDbFileCheck::check(const QString& path, QString* problem)
 {
-    CDbConnection conn;
-    conn.SetOpenReadOnly(true); // the check only reads
-    if (!conn.Open(path)) {
-        if (problem)
-            *problem = conn.LastError();
-        return false;
-    }
-    return conn.QuickCheck(problem);
+    return DbBackup::isIntact(path, false, problem);
 }
 
 void CDbFileCheck::start()

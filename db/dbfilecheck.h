@@ -6,7 +6,7 @@ class QThread;
 
 // SQLite's quick check of a whole database file on a thread of its own: the file of a
 // large farm takes a second or more to read, which the window should not wait for.
-// The check opens its own read-only connection; the result arrives as finished().
+// The check (DbBackup::isIntact) opens its own connection; the result arrives as finished().
 class CDbFileCheck : public QObject
 {
     Q_OBJECT

@@ -3,6 +3,7 @@
 // database is told; a second copy asked for another database says so on both sides.
 #include "ctamvoview.h"
 #include "databasecheck.h"
+#include "dbbackup.h"
 #include "dbconnection.h"
 #include "exportcommand.h"
 #include "herdschema.h"
@@ -108,15 +109,10 @@ void TestDatabaseCheck::damagedFileIsReplacedByTheLastBackup()
     TempHerdDb older;
     TempHerdDb newer;
     fillCards(newer, 2, QStringLiteral("YY"));
-    const QString folder = DatabaseCheck::backupFolder(db.path());
+    const QString folder = DbBackup::backupFolder(db.path());
     QVERIFY(QDir().mkpath(folder));
     QVERIFY(QFile::copy(older.path(), folder + QStringLiteral("/lumbodata-20261209.db")));
     QVERIFY(QFile::copy(newer.path(), folder + QStringLiteral("/lumbodata-20261210.db")));
-    {
-        QFile oldest(folder + QStringLiteral("/lumbodata-20261209.db"));
-        QVERIFY(oldest.open(QIODevice::ReadWrite));
-        QVERIFY(oldest.setFileTime(QDateTime::currentDateTime().addDays(-2), QFileDevice::FileModificationTime));
-    }
     damage(db.path());
 
     ScriptedMessages messages;
