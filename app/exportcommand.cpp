@@ -6,6 +6,7 @@
 #include "exportable.h"
 #include "gridctrl.h"
 #include "gridscreen.h"
+#include "printservice.h"
 #include "registerscreens.h"
 #include "safefile.h"
 #include "screenregistry.h"
@@ -165,8 +166,11 @@ PdfResult writePdf(IExportable& screen, const QString& path)
 {
     QTemporaryDir dir;
     const QString rendered = dir.filePath(QStringLiteral("print.pdf"));
-    if (!dir.isValid() || !screen.exportPdf(rendered))
-        return dir.isValid() ? PdfResult::NothingToPrint : PdfResult::WriteFailed;
+    if (!dir.isValid())
+        return PdfResult::WriteFailed;
+    PrintService::takePdfWriteFailed();
+    if (!screen.exportPdf(rendered))
+        return PrintService::takePdfWriteFailed() ? PdfResult::WriteFailed : PdfResult::NothingToPrint;
     QFile f(rendered);
     if (!f.open(QIODevice::ReadOnly))
         return PdfResult::WriteFailed;

@@ -49,7 +49,7 @@ bool SingleInstance::acquire()
                 // "activate", then a tab and the database the later copy was asked for.
                 const QString request = QString::fromUtf8(s->readAll());
                 const QString wanted = request.section(QLatin1Char('\t'), 1);
-                s->write("ok\t" + m_databasePath.toUtf8());
+                s->write("ok\t" + m_databasePath.toUtf8() + '\n');
                 s->flush();
                 s->disconnectFromServer();
                 emit activationRequested();
@@ -70,15 +70,16 @@ bool SingleInstance::notifyRunning(int timeoutMs, const QString& requestedDataba
     if (!s.waitForConnected(timeoutMs))
         return false;
     s.write("activate\t" + requestedDatabase.toUtf8());
-    s.flush();
-    if (!s.waitForBytesWritten(timeoutMs))
+    s.flush(); // whatever flush could not write yet is written while waiting below
+    if (s.bytesToWrite() > 0 && !s.waitForBytesWritten(timeoutMs))
         return false;
+    // The answer is one line; the running copy hangs up after it.
     QByteArray reply;
-    while (s.waitForReadyRead(timeoutMs))
+    while (!reply.contains('\n') && (s.bytesAvailable() > 0 || s.waitForReadyRead(timeoutMs)))
         reply += s.readAll();
-    reply += s.readAll();
     if (reply.isEmpty())
         return false;
+    reply.chop(reply.endsWith('\n') ? 1 : 0);
     if (runningDatabase)
         *runningDatabase = QString::fromUtf8(reply).section(QLatin1Char('\t'), 1);
     return true;

@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QLibraryInfo>
+#include <QMdiArea>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTextStream>

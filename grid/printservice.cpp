@@ -78,13 +78,27 @@ void run(Mode mode, const Render& render, QWidget* parent)
     }
 }
 
+namespace {
+bool g_pdfWriteFailed = false;
+}
+
+bool takePdfWriteFailed()
+{
+    const bool failed = g_pdfWriteFailed;
+    g_pdfWriteFailed = false;
+    return failed;
+}
+
 bool toPdf(const Render& render, const QString& path)
 {
+    g_pdfWriteFailed = false;
     // Rendered aside first: the PDF writer does not report a failed write, and an
     // existing file is replaced only by a complete one (its end marker there).
     QTemporaryDir dir;
-    if (!dir.isValid())
+    if (!dir.isValid()) {
+        g_pdfWriteFailed = true;
         return false;
+    }
     const QString rendered = dir.filePath(QStringLiteral("print.pdf"));
     QPrinter pdf(QPrinter::HighResolution);
     pdf.setOutputFormat(QPrinter::PdfFormat);
@@ -92,10 +106,11 @@ bool toPdf(const Render& render, const QString& path)
     pdf.setOutputFileName(rendered);
     render(&pdf);
     QFile f(rendered);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = f.readAll();
-    return bytes.trimmed().endsWith("%%EOF") && SafeFile::writeWhole(path, bytes);
+    const QByteArray bytes = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    if (bytes.isEmpty())
+        return false; // nothing was rendered
+    g_pdfWriteFailed = !bytes.trimmed().endsWith("%%EOF") || !SafeFile::writeWhole(path, bytes);
+    return !g_pdfWriteFailed;
 }
 
 } // namespace PrintService

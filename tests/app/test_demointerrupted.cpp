@@ -22,12 +22,14 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("farm.db"));
         const QStringList args{"--create-demo", path, "--sows", "400", "--years", "4", "--now", "20261211"};
         QProcess p;
+        p.setProcessChannelMode(QProcess::SeparateChannels);
+        p.setReadChannel(QProcess::StandardError);
         p.start(program, args);
         QVERIFY(p.waitForStarted());
         // Killed once the farm is being written (its progress is past the start).
         QByteArray progress;
         while (!progress.contains("10%") && p.state() == QProcess::Running) {
-            p.waitForReadyReadStandardError(100);
+            p.waitForReadyRead(100);
             progress += p.readAllStandardError();
         }
         QVERIFY2(p.state() == QProcess::Running, "the run ended before it could be killed");
