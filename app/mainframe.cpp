@@ -6,6 +6,7 @@
 #include "cnumberdlg.h"
 #include "dialogcommands.h"
 #include "framestatusbar.h"
+#include "helpwindow.h"
 #include "mditabs.h"
 #include "navigationbar.h"
 #include "printservice.h"
@@ -60,7 +61,7 @@ bool isCheckable(int id)
 {
     switch (id) {
     case Cmd::NavigationBar: case Cmd::TabsShow: case Cmd::TabsTopBottom: case Cmd::TabsImages:
-    case Cmd::ViewToolBar: case Cmd::ViewStatusBar:
+    case Cmd::ViewToolBar: case Cmd::ViewStatusBar: case Cmd::TodayWorkAtStart:
     case Cmd::HorzLines: case Cmd::VertLines: case Cmd::RowResize: case Cmd::ColResize:
         return true;
     }
@@ -112,6 +113,8 @@ CMainFrame::CMainFrame(QWidget* parent)
         }
     });
     poll->start(300);
+    // A screen that opens another (the morning view opens its lists) goes through the frame.
+    ScreenRegistry::setCommandOpener([this](int commandId) { return runCommand(commandId); });
     // Every find window reports to the frame, which asks the screen in front.
     m_previousFindRelay = CFindDlg::setRelay([this](bool down, const QString& text) { findRequest(down, text); });
     updateCommandStates();
@@ -124,6 +127,7 @@ CMainFrame::~CMainFrame()
     // Closed frames still waiting for their deferred deletion count too.
     m_closing = true;
     CFindDlg::setRelay({});
+    ScreenRegistry::setCommandOpener({});
     qDeleteAll(m_mdi->findChildren<CChildFrame*>());
 }
 
@@ -300,6 +304,21 @@ QAction* CMainFrame::commandAction(int commandId) const
     return m_actions.value(commandId);
 }
 
+bool CMainFrame::todayWorkAtStart()
+{
+    return QSettings().value(QStringLiteral("Settings/TodayWorkAtStart"), true).toBool();
+}
+
+void CMainFrame::setTodayWorkAtStart(bool open)
+{
+    QSettings().setValue(QStringLiteral("Settings/TodayWorkAtStart"), open);
+}
+
+CHelpWindow* CMainFrame::helpWindow() const
+{
+    return m_help.data();
+}
+
 bool CMainFrame::runCommand(int commandId)
 {
     QAction* a = m_actions.value(commandId);
@@ -346,6 +365,7 @@ bool CMainFrame::isCommandEnabled(int commandId, bool* checked) const
     case Cmd::TabsImages: mark = m_tabs->hasImages(); return true;
     case Cmd::ViewToolBar: mark = !m_toolBar->isHidden(); return true;
     case Cmd::ViewStatusBar: mark = !m_status->isHidden(); return true;
+    case Cmd::TodayWorkAtStart: mark = todayWorkAtStart(); return true;
     case Cmd::TabsThreshold: case Cmd::HelpTopics: case Cmd::About: case Cmd::WebSite: case Cmd::WebSite2:
     case Cmd::PrintSetup: case Cmd::WindowCascade: case Cmd::WindowTile: case Cmd::WindowArrange:
         return true;
@@ -421,13 +441,21 @@ bool CMainFrame::runFrameCommand(int commandId)
     case Cmd::ViewStatusBar:
         m_status->setVisible(m_status->isHidden());
         return true;
+    case Cmd::TodayWorkAtStart:
+        setTodayWorkAtStart(!todayWorkAtStart());
+        updateCommandStates();
+        return true;
     case Cmd::HelpTopics: {
-        // Without the manual help quietly does nothing.
+        // The manual opens in the program's own window, so help works without a web
+        // browser; without the manual help quietly does nothing.
         const QString manual = TamvoResources::manualPath();
-        if (!manual.isEmpty()) {
-            const QUrl url = QUrl::fromLocalFile(manual);
-            urlOpener() ? urlOpener()(url) : QDesktopServices::openUrl(url);
-        }
+        if (manual.isEmpty())
+            return true;
+        if (!m_help)
+            m_help = new CHelpWindow(manual, this);
+        m_help->show();
+        m_help->raise();
+        m_help->activateWindow();
         return true;
     }
     case Cmd::WebSite:

@@ -7,14 +7,21 @@
 #include "cinfeiview.h"
 #include "cinpeiview.h"
 #include "cinzaiview.h"
+#include "cbchanzai.h"
+#include "cbfenxi.h"
+#include "cbpeizhong.h"
 #include "ccleanupdlg.h"
 #include "cpeiduidlg.h"
+#include "reportheading.h"
 #include "csowstatusdlg.h"
 #include "cgbaoyuview.h"
 #include "cghoubeiview.h"
 #include "cgzaizhuview.h"
 #include "cgzhongzhuview.h"
 #include "ctamvoview.h"
+#include "pinlvscreen.h"
+#include "reminderscreen.h"
+#include "todaywork.h"
 #include "dbmaintenance.h"
 #include "gridscreen.h"
 #include "mainframe.h"
@@ -93,6 +100,31 @@ void registerScreens()
         const CTamvoApp* app = theApp();
         return app ? qMakePair(app->farmNumber(), app->subFarmNumber()) : qMakePair(QStringLiteral("AAAA"), QStringLiteral("1"));
     });
+
+    // Reports: the printed heading carries the owner name as it is now.
+    ReportHeading::setOwnerNameSource([] {
+        const CTamvoApp* app = theApp();
+        return app ? app->ownerName() : QStringLiteral("XXXXXX公司");
+    });
+    addScreen<CBPeiZhong>();
+    addScreen<CBChanZai>();
+    addScreen<CBFenXi>();
+    // Daily reminders and system alerts
+    addScreen<CTodayWork>();
+    addScreen<CTDaiPei>();
+    addScreen<CTShiPei>();
+    addScreen<CTRenShen>();
+    addScreen<CTJianCha>();
+    addScreen<CTYuChan>();
+    addScreen<CTBuYu>();
+    addScreen<CTDuanNai>();
+    addScreen<CTPinLv>();
+    addScreen<CJDaiPei>();
+    addScreen<CJShiPei>();
+    addScreen<CJJianCha>();
+    addScreen<CJYuChan>();
+    addScreen<CJDuanNai>();
+    addScreen<CJPinLv>();
 
     // Transfers
     addScreen<CGZaizhuView>();

@@ -1,6 +1,7 @@
 #include "tamvoapp.h"
 #include "appclock.h"
 #include "appmessage.h"
+#include "commandids.h"
 #include "databasecheck.h"
 #include "dbbackup.h"
 #include "dbconnection.h"
@@ -185,12 +186,15 @@ bool CTamvoApp::InitInstance(const CommandLine& options)
         QString problem;
         const bool ok = CDbFileCheck::check(m_databasePath, &problem);
         onFileChecked(ok, problem);
-        return true;
+    } else {
+        CDbConnection::SetWritesHeld(QStringLiteral("正在检查数据库文件，请稍候再修改。"));
+        m_check = new CDbFileCheck(m_databasePath, this);
+        connect(m_check, &CDbFileCheck::finished, this, &CTamvoApp::onFileChecked);
+        m_check->start();
     }
-    CDbConnection::SetWritesHeld(QStringLiteral("正在检查数据库文件，请稍候再修改。"));
-    m_check = new CDbFileCheck(m_databasePath, this);
-    connect(m_check, &CDbFileCheck::finished, this, &CTamvoApp::onFileChecked);
-    m_check->start();
+    // The morning view first, unless the user turned it off.
+    if (CMainFrame::todayWorkAtStart())
+        m_frame->runCommand(Cmd::TodayWork);
     return true;
 }
 
@@ -244,11 +248,12 @@ int CTamvoApp::ExitInstance()
 {
     delete m_check; // waits for a check still running
     m_check = nullptr;
+    // A new copy may start while the backup is written: it only reads a snapshot.
+    m_instance.reset();
     if (m_started)
         dailyBackup();
     m_started = false;
     CDbConnection::SetWritesHeld(QString());
     CDbConnection::SetForceReadOnly(false);
-    m_instance.reset();
     return m_exitCode;
 }
