@@ -168,7 +168,60 @@ QMenu* CMainFrame::buildPopup(const MenuItem& item, QWidget* parent)
             menu->addAction(a);
     }
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+    // The window menu ends with the open windows, the active one checked.
+    if (item.popup.startsWith(QStringLiteral("窗口")))
+        connect(menu, &QMenu::aboutToShow, this, [this, menu] { fillWindowList(menu); });
     return menu;
+}
+
+void CMainFrame::fillWindowList(QMenu* menu)
+{
+    for (QAction* a : menu->actions())
+        if (a->property("windowList").toBool())
+            delete a;
+    const QList<QMdiSubWindow*> windows = m_mdi->subWindowList(QMdiArea::CreationOrder);
+    if (windows.isEmpty())
+        return;
+    QAction* sep = menu->addSeparator();
+    sep->setProperty("windowList", true);
+    int n = 0;
+    for (QMdiSubWindow* w : windows) {
+        QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(++n).arg(w->windowTitle()));
+        a->setProperty("windowList", true);
+        a->setCheckable(true);
+        a->setChecked(w == m_mdi->activeSubWindow());
+        QPointer<QMdiSubWindow> guard(w);
+        connect(a, &QAction::triggered, this, [this, guard] {
+            if (!guard)
+                return;
+            if (guard->isMinimized())
+                guard->showNormal();
+            m_mdi->setActiveSubWindow(guard);
+        });
+    }
+}
+
+void CMainFrame::cascade()
+{
+    // Each window two thirds of the area, stepped by a title bar, so every title and
+    // most of the front window's grid can be read.
+    const QSize area = m_mdi->viewport()->size();
+    const QSize size(std::max(400, area.width() * 2 / 3), std::max(300, area.height() * 2 / 3));
+    const int step = 28;
+    int i = 0;
+    for (QMdiSubWindow* w : m_mdi->subWindowList(QMdiArea::CreationOrder)) {
+        if (w->isMinimized() || !w->isVisible())
+            continue;
+        w->showNormal();
+        int offset = i * step;
+        if (offset + size.height() > area.height() || offset + size.width() > area.width()) {
+            i = 0;
+            offset = 0;
+        }
+        w->setGeometry(QRect(QPoint(offset, offset), size));
+        w->raise();
+        ++i;
+    }
 }
 
 void CMainFrame::createMenus()
@@ -486,7 +539,7 @@ bool CMainFrame::runFrameCommand(int commandId)
         }
         return true;
     case Cmd::WindowCascade:
-        m_mdi->cascadeSubWindows();
+        cascade();
         return true;
     case Cmd::WindowTile:
         m_mdi->tileSubWindows();
@@ -507,12 +560,11 @@ void CMainFrame::routeToScreen(int commandId)
         screen->runCommand(commandId);
         return;
     }
-    // The preview covers the screens: no tabs while it shows.
+    // The frame stays as it is, tab strip included, while the preview shows; only
+    // closing the program waits for the preview to close.
     m_printPreview = true;
-    m_tabs->setSuppressed(true);
     screen->runCommand(commandId);
     m_printPreview = false;
-    m_tabs->setSuppressed(false);
 }
 
 void CMainFrame::arrangeIcons()

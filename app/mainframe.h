@@ -108,6 +108,8 @@ private:
     void fillOpenWindowMenu();
     void placeTabs();
     void arrangeIcons();
+    void cascade();
+    void fillWindowList(QMenu* menu);
     IScreenCommands* activeCommands() const;
     CChildFrame* activeChild() const;
 

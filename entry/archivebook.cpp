@@ -16,6 +16,18 @@ const QStringList& ArchiveBook::fields()
     return f;
 }
 
+const QStringList& ArchiveBook::headers()
+{
+    static const QStringList h = {
+        QStringLiteral("序号"), QStringLiteral("耳号"), QStringLiteral("性别"), QStringLiteral("毛色"), QStringLiteral("来源"),
+        QStringLiteral("入群时间"), QStringLiteral("奶头数左"), QStringLiteral("奶头数右"), QStringLiteral("出生日期"),
+        QStringLiteral("出生重"), QStringLiteral("断奶重"), QStringLiteral("断奶日龄"), QStringLiteral("父亲"),
+        QStringLiteral("母亲"), QStringLiteral("父父"), QStringLiteral("父母"), QStringLiteral("母父"), QStringLiteral("母母"),
+        QStringLiteral("父父父"), QStringLiteral("父父母"), QStringLiteral("父母父"), QStringLiteral("父母母"),
+        QStringLiteral("母父父"), QStringLiteral("母父母"), QStringLiteral("母母父"), QStringLiteral("母母母")};
+    return h;
+}
+
 ArchiveBook::ArchiveBook(CDbConnection& conn, WriteAccess access)
     : m_conn(conn)
     , m_access(std::move(access))
@@ -52,6 +64,21 @@ bool ArchiveBook::load(QVector<QStringList>& cards, int* sows, int* boars) const
     return true;
 }
 
+bool ArchiveBook::count(int* total, int* sows, int* boars) const
+{
+    CDbRecordset rs(&m_conn);
+    if (!rs.Open(QStringLiteral("select count(*),sum(case when 性别='F' then 1 else 0 end) from 种猪卡 where 不存在='no'"))
+        || rs.IsEOF())
+        return false;
+    int n = 0, f = 0;
+    rs.GetFieldInt(0, n);
+    rs.GetFieldInt(1, f);
+    *total = n;
+    *sows = f;
+    *boars = n - f;
+    return true;
+}
+
 QString ArchiveBook::summaryText(int total, int sows, int boars)
 {
     return QString::asprintf("猪场共有种猪%d头，其中母猪%d头，公猪%d头。", total, sows, boars);
@@ -68,7 +95,7 @@ EditOutcome ArchiveBook::editEarTag(const QString& oldTag, const QString& newTag
     if (newTag == oldTag)
         return EditOutcome::unchanged();
     if (!EntryRules::isEarTag(newTag))
-        return EditOutcome::refused(QString::fromUtf8(EntryRules::kEarTag15));
+        return EditOutcome::refused(ValueRules::earTagLengthText());
     // One card per ear tag: every list and report finds a pig by its tag.
     if (SowCard::exists(m_conn, newTag))
         return EditOutcome::refused(duplicateTagText(newTag));
@@ -103,13 +130,59 @@ EditOutcome ArchiveBook::editField(int column, const QString& rowTag, const QStr
 {
     if (newText == oldText || column <= kEarTagColumn || column > fields().size())
         return EditOutcome::unchanged();
-    if ((column == 5 || column == 8) && !EntryRules::isDate(newText))
-        return EditOutcome::refused(QString::fromUtf8(EntryRules::kArchiveDate));
-    // A pedigree cell holds an ear tag or nothing (an ancestor may be unknown).
-    if (column >= kFirstPedigreeColumn && !newText.isEmpty() && !EntryRules::isEarTag(newText))
-        return EditOutcome::refused(QString::fromUtf8(EntryRules::kEarTag15));
+    const QString name = headers().at(column);
+    ValueRules::Check check;
+    switch (column) {
+    case kJoinedColumn:
+    case kBirthColumn:
+        check = ValueRules::eventDate(name, newText);
+        break;
+    case 6:
+    case 7:
+        check = ValueRules::wholeNumber(name, newText, ValueRules::kTeatsMin, ValueRules::kTeatsMax);
+        break;
+    case 9:
+        check = ValueRules::weight(name, newText, ValueRules::kBirthWeightMin, ValueRules::kBirthWeightMax);
+        break;
+    case 10:
+        check = ValueRules::weight(name, newText, ValueRules::kWeaningWeightMin, ValueRules::kWeaningWeightMax);
+        break;
+    case 11:
+        check = ValueRules::wholeNumber(name, newText, 0, 365);
+        break;
+    default:
+        // A pedigree cell holds an ear tag or nothing (an ancestor may be unknown).
+        if (column >= kFirstPedigreeColumn)
+            check = ValueRules::earTag(name, newText, true);
+        break;
+    }
+    if (check.refuses())
+        return EditOutcome::refused(check.message);
     if (rowTag.isEmpty())
         return EditOutcome::cleared(QStringLiteral("请先填入耳号"));
+    // A pig is born before it joins the herd.
+    if (column == kJoinedColumn || column == kBirthColumn) {
+        CDbRecordset card(&m_conn);
+        QString joined, born;
+        if (card.Open(QStringLiteral("select 来源时间,出生日期 from 种猪卡 where 不存在='no' and 耳号=") + sqlQuote(rowTag))
+            && !card.IsEOF()) {
+            card.GetFieldText(0, joined);
+            card.GetFieldText(1, born);
+        }
+        if (column == kJoinedColumn)
+            joined = newText;
+        else
+            born = newText;
+        const ValueRules::Check order =
+            column == kJoinedColumn
+                ? ValueRules::notBefore(name, joined, headers().at(kBirthColumn), born)
+                : ValueRules::notAfter(name, born, headers().at(kJoinedColumn), joined);
+        if (order.refuses())
+            return EditOutcome::refused(order.message);
+    }
+    EditOutcome vetted;
+    if (check.asks() && !EditOutcome::vet(check, vetted))
+        return vetted;
     const QString field = fields().at(column - 1);
     QString message;
     const bool ok = EntryWrite::runEdit(m_conn, m_access, [&](QString& error) {

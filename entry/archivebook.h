@@ -13,7 +13,11 @@ class ArchiveBook
 public:
     // Grid columns 1..25 show these card fields in this order.
     static const QStringList& fields();
+    // The grid's header texts, column 0..25 (also the field names messages use).
+    static const QStringList& headers();
     static constexpr int kEarTagColumn = 1;
+    static constexpr int kJoinedColumn = 5;
+    static constexpr int kBirthColumn = 8;
     static constexpr int kFirstPedigreeColumn = 12;
 
     ArchiveBook(CDbConnection& conn, WriteAccess access);
@@ -22,6 +26,8 @@ public:
     // could not be opened.
     bool load(QVector<QStringList>& cards, int* sows = nullptr, int* boars = nullptr) const;
     static QString summaryText(int total, int sows, int boars);
+    // The herd's counts as the summary line gives them.
+    bool count(int* total, int* sows, int* boars) const;
     // "F" is a sow, any other value a boar.
     static bool isSow(const QString& sex) { return sex == QLatin1String("F"); }
 

@@ -22,6 +22,8 @@ CInPeiView::CInPeiView(QWidget* parent)
     connect(grid(), &CGridCtrl::beginEdit, this, &CInPeiView::onBeginEdit);
     connect(grid(), &CGridCtrl::endEdit, this, &CInPeiView::onEndEdit);
     connect(grid(), &CGridCtrl::cellClicked, this, [this](int row, int) { clickRow(row); });
+    // Moving with the keys shows the current row's information as a click does.
+    connect(grid(), &CGridCtrl::selChanged, this, [this](int row, int) { showRowInfo(row); });
     // Each row's mating id follows the row wherever rows come and go.
     CGridModel* model = grid()->model();
     connect(model, &QAbstractItemModel::rowsInserted, this,
@@ -194,6 +196,13 @@ void CInPeiView::clickRow(int row)
     if (row < 2 || row == m_lastClicked || row >= grid()->GetRowCount())
         return;
     m_lastClicked = row;
+    showRowInfo(row);
+}
+
+void CInPeiView::showRowInfo(int row)
+{
+    if (row < 2 || row >= grid()->GetRowCount() || !m_book || !m_info.text)
+        return;
     const QString sow = grid()->GetItemText(row, Col::ColSow);
     m_info.text->setText(m_book->clickInfo(sow, grid()->GetItemText(row, Col::ColParity)));
 }

@@ -19,6 +19,8 @@ public:
     QString infoText() const;
     // The grid row clicked (the entry point the grid's click notification uses).
     void clickRow(int row);
+    // The line under the grid for a row (the current row as it moves).
+    void showRowInfo(int row);
 
 protected:
     void createControls() override;

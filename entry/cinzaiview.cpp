@@ -20,12 +20,7 @@ CInZaiView::FarmNumbers& farmSource()
     return source;
 }
 
-const QStringList kHeaders = {
-    QStringLiteral("序号"), QStringLiteral("耳号"), QStringLiteral("出生状态"), QStringLiteral("性别"),
-    QStringLiteral("奶头数(左)"), QStringLiteral("奶头数(右)"), QStringLiteral("毛色"), QStringLiteral("初生重"),
-    QStringLiteral("转群去向"), QStringLiteral("转群日期"), QStringLiteral("实断奶重"), QStringLiteral("断奶日龄"),
-    QStringLiteral("20日龄校重"), QStringLiteral("28日龄校重"), QStringLiteral("带奶"), QStringLiteral("带奶母猪"),
-    QStringLiteral("备注")};
+const QStringList& kHeaders = LitterBook::headers();
 
 // An editable drop-down that completes what is typed from its list.
 QComboBox* autoCompletionCombo(QWidget* parent)
@@ -314,6 +309,14 @@ void CInZaiView::typeFarrowDate(const QString& text)
     const L::FarrowDate f = L::farrowDateTyped(text, m_matingDay->text());
     if (m_farrow->text() != f.text)
         m_farrow->setText(f.text);
+    // A whole date is checked at once: a day that cannot be is taken back, an unusual
+    // gestation length asked about.
+    if (f.text.size() == 8 && !ValueRules::confirm(L::checkFarrowDate(f.text, m_matingDay->text()), this)) {
+        m_farrow->clear();
+        grid()->SetEditable(false);
+        m_gestation->clear();
+        return;
+    }
     grid()->SetEditable(f.editable);
     m_gestation->setText(f.gestation);
 }
@@ -390,7 +393,8 @@ void CInZaiView::onBeginEdit(int row, int col)
 void CInZaiView::onEndEdit(int row, int col)
 {
     L::Piglet p = pigletAt(row);
-    const bool changed = L::endEdit(p, col, m_oldText, m_farrow->text());
+    QString message;
+    const bool changed = L::endEdit(p, col, m_oldText, m_farrow->text(), &message);
     CComboGridCtrl* g = grid();
     for (int c = 1; c < L::ColumnCount; ++c)
         if (g->GetItemText(row, c) != p.at(c))
@@ -398,6 +402,8 @@ void CInZaiView::onEndEdit(int row, int col)
     colourRow(row);
     if (changed)
         setModified(true);
+    if (!message.isEmpty())
+        AppMessageBox(message, QStringLiteral("错误"), MsgIcon::Stop, MsgButtons::Ok, this);
 }
 
 bool CInZaiView::save()
@@ -463,6 +469,16 @@ void CInZaiView::deleteCurrent()
     }
     grid()->DeleteRow(row);
     grid()->Refresh();
+}
+
+// The printout of a litter says whose litter it is.
+QString CInZaiView::printDetails() const
+{
+    if (m_loadedSow.isEmpty())
+        return QString();
+    const L::Panel p = panel();
+    return QStringLiteral("母猪：%1  胎次：%2  与配公猪：%3  配种日期：%4  预产日期：%5  分娩日期：%6  窝号：%7")
+        .arg(m_loadedSow, m_loadedParity, p.boar, p.matingDay, p.dueDate, p.farrowDate, p.litterNumber);
 }
 
 bool CInZaiView::exportSetSow(const QString& earTag)

@@ -48,6 +48,7 @@ protected:
     void discard() override;
     void reloadStored() override;
     void deleteCurrent() override;
+    QString printDetails() const override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

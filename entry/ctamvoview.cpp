@@ -6,14 +6,7 @@
 #include <QLabel>
 
 namespace {
-const QStringList kHeaders = {
-    QStringLiteral("序号"), QStringLiteral("耳号"), QStringLiteral("性别"), QStringLiteral("毛色"), QStringLiteral("来源"),
-    QStringLiteral("入群时间"), QStringLiteral("奶头数左"), QStringLiteral("奶头数右"), QStringLiteral("出生日期"),
-    QStringLiteral("出生重"), QStringLiteral("断奶重"), QStringLiteral("断奶日龄"), QStringLiteral("父亲"),
-    QStringLiteral("母亲"), QStringLiteral("父父"), QStringLiteral("父母"), QStringLiteral("母父"), QStringLiteral("母母"),
-    QStringLiteral("父父父"), QStringLiteral("父父母"), QStringLiteral("父母父"), QStringLiteral("父母母"),
-    QStringLiteral("母父父"), QStringLiteral("母父母"), QStringLiteral("母母父"), QStringLiteral("母母母")};
-
+const QStringList& kHeaders = ArchiveBook::headers();
 } // namespace
 
 CTamvoView::CTamvoView(QWidget* parent)
@@ -26,6 +19,15 @@ CTamvoView::CTamvoView(QWidget* parent)
     setFindPrompt(QStringLiteral("输入您要查找的种猪耳号:"));
     connect(grid(), &CGridCtrl::beginEdit, this, &CTamvoView::onBeginEdit);
     connect(grid(), &CGridCtrl::endEdit, this, &CTamvoView::onEndEdit);
+    // A card saved anywhere (here, or a disposal in another window) may change the count.
+    connect(CScreenEvents::instance(), &CScreenEvents::saved, this, [this] { refreshSummary(); });
+}
+
+void CTamvoView::refreshSummary()
+{
+    int total = 0, sows = 0, boars = 0;
+    if (m_book && m_info.text && m_book->count(&total, &sows, &boars))
+        m_info.text->setText(ArchiveBook::summaryText(total, sows, boars));
 }
 
 CTamvoView::~CTamvoView() = default;

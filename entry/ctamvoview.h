@@ -17,6 +17,8 @@ public:
 
     static constexpr int kCommandId = 32771;
     QString summaryText() const;
+    // Counts the herd again for the line under the grid.
+    void refreshSummary();
 
 protected:
     void createControls() override;

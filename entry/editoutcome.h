@@ -1,5 +1,6 @@
 #pragma once
 #include "appmessage.h"
+#include "valuerules.h"
 
 #include <QMap>
 #include <QString>
@@ -44,6 +45,22 @@ struct EditOutcome {
     {
         return EditOutcome{Restore, text, text.isEmpty() ? QString() : QStringLiteral("错误"),
                            text.isEmpty() ? MsgIcon::None : MsgIcon::Stop, {}, 0};
+    }
+    // A data-quality check of the new value: true when storing may go on. A refusal
+    // becomes a refused outcome (shown by the screen); a question is asked here, and
+    // "否" leaves a silent not-stored outcome.
+    static bool vet(const ValueRules::Check& check, EditOutcome& out)
+    {
+        if (check.passes())
+            return true;
+        if (check.refuses()) {
+            out = refused(check.message);
+            return false;
+        }
+        if (ValueRules::confirm(check))
+            return true;
+        out = notStored();
+        return false;
     }
 };
 

@@ -195,15 +195,69 @@ QString LitterBook::proposeOnBegin(int column, const Piglet& row, const Piglet* 
     return QString();
 }
 
-bool LitterBook::endEdit(Piglet& row, int column, const QString& oldText, const QString& farrowDate)
+const QStringList& LitterBook::headers()
+{
+    static const QStringList h = {
+        QStringLiteral("序号"), QStringLiteral("耳号"), QStringLiteral("出生状态"), QStringLiteral("性别"),
+        QStringLiteral("奶头数(左)"), QStringLiteral("奶头数(右)"), QStringLiteral("毛色"), QStringLiteral("初生重"),
+        QStringLiteral("转群去向"), QStringLiteral("转群日期"), QStringLiteral("实断奶重"), QStringLiteral("断奶日龄"),
+        QStringLiteral("20日龄校重"), QStringLiteral("28日龄校重"), QStringLiteral("带奶"), QStringLiteral("带奶母猪"),
+        QStringLiteral("备注")};
+    return h;
+}
+
+ValueRules::Check LitterBook::checkFarrowDate(const QString& farrowDate, const QString& matingDay)
+{
+    const ValueRules::Check date = ValueRules::eventDate(QStringLiteral("分娩日期"), farrowDate);
+    return date.passes() ? ValueRules::gestation(matingDay, farrowDate) : date;
+}
+
+bool LitterBook::endEdit(Piglet& row, int column, const QString& oldText, const QString& farrowDate, QString* message)
 {
     QStringList& c = row.cells;
     const QString text = c.at(column);
     if (column == ColTag) {
         // A stored piglet keeps its tag; a new row's invalid tag is emptied.
-        if (!EntryRules::isEarTag(text))
+        if (!EntryRules::isEarTag(text)) {
+            if (!text.isEmpty() && message)
+                *message = ValueRules::earTagLengthText(QStringLiteral("仔猪耳号"));
             c[ColTag] = row.storedTag;
+        }
         return c.at(ColTag) != oldText;
+    }
+    // Values that cannot be true go back to what the cell held; unusual weights are asked.
+    if (text != oldText && !text.isEmpty()) {
+        const QString name = headers().at(column);
+        const QString born = row.fosteredIn ? row.ownFarrowDate : farrowDate;
+        ValueRules::Check check;
+        switch (column) {
+        case ColTeatLeft:
+        case ColTeatRight:
+            check = ValueRules::wholeNumber(name, text, ValueRules::kTeatsMin, ValueRules::kTeatsMax);
+            break;
+        case ColBirthWeight:
+            check = ValueRules::weight(name, text, ValueRules::kBirthWeightMin, ValueRules::kBirthWeightMax);
+            break;
+        case ColWeanWeight:
+            check = ValueRules::weight(name, text, ValueRules::kWeaningWeightMin, ValueRules::kWeaningWeightMax);
+            break;
+        case ColWeanAge:
+            check = ValueRules::wholeNumber(name, text, 0, 365);
+            break;
+        case ColMoveDate:
+            check = ValueRules::eventDate(name, text);
+            if (check.passes())
+                check = ValueRules::notBefore(name, text, QStringLiteral("出生（分娩日期）"), born);
+            break;
+        default:
+            break;
+        }
+        if (check.refuses() || (check.asks() && !ValueRules::confirm(check))) {
+            if (check.refuses() && message)
+                *message = check.message;
+            c[column] = oldText;
+            return false;
+        }
     }
     // A fostered-in piglet's fostering cells belong to its own litter.
     if (row.fosteredIn && (column == ColFoster || column == ColNurse)) {
@@ -239,10 +293,6 @@ bool LitterBook::endEdit(Piglet& row, int column, const QString& oldText, const 
     };
     switch (column) {
     case ColMoveDate:
-        if (!text.isEmpty() && !EntryRules::isDate(text)) {
-            c[column].clear();
-            return !oldText.isEmpty();
-        }
         if (!c.at(ColDestination).contains(kDead)) {
             // A fostered-in piglet's age counts from its own birth.
             const QString born = row.fosteredIn ? row.ownFarrowDate : farrowDate;
@@ -289,6 +339,15 @@ bool LitterBook::save(Panel& panel, QVector<Piglet>& rows, QString* message, QSt
 {
     if (caption)
         *caption = QStringLiteral("错误");
+    // A new litter's farrowing date must be a real, past day after its mating.
+    if (!panel.stored) {
+        const ValueRules::Check date = checkFarrowDate(panel.farrowDate, panel.matingDay);
+        if (date.refuses()) {
+            if (message)
+                *message = date.message + QStringLiteral("\n\n 保存记录失败");
+            return false;
+        }
+    }
     // A tag names one piglet: refuse two rows with one tag, or a tag of another litter.
     QSet<QString> seen;
     for (const Piglet& p : rows) {

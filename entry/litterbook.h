@@ -72,7 +72,15 @@ public:
     // The rules applied when a cell's edit ends (the new text already in the row):
     // invalid values emptied, dead piglets' cells locked, ages and weights computed.
     // True when the row changed (the screen is then modified).
-    static bool endEdit(Piglet& row, int column, const QString& oldText, const QString& farrowDate);
+    // A value that cannot be true goes back to its old text and *message says why; an
+    // unusual weight is asked about and goes back on "否".
+    static bool endEdit(Piglet& row, int column, const QString& oldText, const QString& farrowDate,
+                        QString* message = nullptr);
+    // The grid's header texts, column 0..16 (also the field names messages use).
+    static const QStringList& headers();
+    // A typed farrowing date: a real day, not later than today, after the mating (an
+    // unusual gestation length asks).
+    static ValueRules::Check checkFarrowDate(const QString& farrowDate, const QString& matingDay);
     // The litter's weaning date from its rows: "0" nothing weaned, "-1" a live piglet
     // still with its dam, else the latest transfer date.
     static QString weaningDate(const QVector<Piglet>& rows);

@@ -92,9 +92,14 @@ EditOutcome MatingBook::editSow(qint64 id, const QString& oldTag, const QString&
     if (newTag == oldTag)
         return EditOutcome::unchanged();
     if (!EntryRules::isEarTag(newTag))
-        return EditOutcome::refused(QString::fromUtf8(EntryRules::kEarTag15));
-    const QString breed = EntryRules::breedCode(newTag);
+        return EditOutcome::refused(ValueRules::earTagLengthText());
     EditOutcome out = EditOutcome::accepted();
+    // Only a female card still in the herd is mated; one still carrying a litter is
+    // mated again only when the user says so.
+    if (!EditOutcome::vet(SowCard::mayBeMated(m_conn, newTag), out)
+        || !EditOutcome::vet(SowCard::pregnancyBeforeMating(m_conn, newTag, id), out))
+        return out;
+    const QString breed = EntryRules::breedCode(newTag);
     QString message;
     bool ok;
     if (id <= 0) {
@@ -147,6 +152,14 @@ EditOutcome MatingBook::editField(qint64 id, int column, const QString& sow, con
         return EditOutcome::unchanged();
     const QString time9 = QString::fromUtf8(EntryRules::kMatingTime9);
     const QString date8 = QString::fromUtf8(EntryRules::kMatingDate8);
+    // A date of the right length that is not a real day says so, with its field.
+    auto dateCheck = [&](const QString& field, const QString& text, bool allowEmpty) {
+        if (allowEmpty && text.isEmpty())
+            return ValueRules::Check::pass();
+        if (text.size() != 8)
+            return ValueRules::Check::refuse(date8);
+        return ValueRules::calendarDate(field, text);
+    };
     if (column == ColFirst) {
         if (!EntryRules::isMatingTime(newText))
             return EditOutcome::refused(time9);
@@ -154,6 +167,9 @@ EditOutcome MatingBook::editField(qint64 id, int column, const QString& sow, con
             return EditOutcome::refused(QStringLiteral("请先填入母猪耳号"));
         if (newText == oldText)
             return EditOutcome::unchanged();
+        const ValueRules::Check future = ValueRules::eventDate(QStringLiteral("配种日期"), EntryRules::matingDay(newText));
+        if (!future.passes())
+            return EditOutcome::refused(future.message);
     } else {
         if (newText == oldText)
             return EditOutcome::unchanged();
@@ -161,12 +177,33 @@ EditOutcome MatingBook::editField(qint64 id, int column, const QString& sow, con
         // must be a real time or date.
         if (column == ColSecond && !newText.isEmpty() && !EntryRules::isMatingTime(newText))
             return EditOutcome::refused(time9);
-        if (column == ColDue && !EntryRules::isDate(newText))
-            return EditOutcome::refused(date8);
-        if (column == ColAbnormalDate && !newText.isEmpty() && !EntryRules::isDate(newText))
-            return EditOutcome::refused(date8);
-        if (column == ColBoar && !EntryRules::isEarTag(newText))
-            return EditOutcome::refused(QString::fromUtf8(EntryRules::kBoarTag15));
+        ValueRules::Check check;
+        switch (column) {
+        case ColSecond:
+            if (!newText.isEmpty())
+                check = ValueRules::eventDate(QStringLiteral("第二次配种日期"), EntryRules::matingDay(newText));
+            break;
+        case ColDue:
+            check = dateCheck(QStringLiteral("预产日期"), newText, false);
+            break;
+        case ColAbnormalDate:
+            check = dateCheck(QStringLiteral("发生时间"), newText, true);
+            if (check.passes())
+                check = ValueRules::eventDate(QStringLiteral("发生时间"), newText, true);
+            break;
+        case ColBoar:
+            if (!EntryRules::isEarTag(newText))
+                check = ValueRules::Check::refuse(ValueRules::earTagLengthText(QStringLiteral("公猪耳号")));
+            break;
+        case ColParity:
+            check = ValueRules::wholeNumber(QStringLiteral("胎次"), newText, ValueRules::kParityMin,
+                                            ValueRules::kParityMax, false);
+            break;
+        default:
+            break;
+        }
+        if (check.refuses())
+            return EditOutcome::refused(check.message);
         if (sow.isEmpty() || id <= 0)
             return EditOutcome::cleared(QStringLiteral("请先填入母猪耳号"));
     }
@@ -177,6 +214,14 @@ EditOutcome MatingBook::editField(qint64 id, int column, const QString& sow, con
     const QString breed = EntryRules::breedCode(sow);
     const bool open = row.farrowed != QLatin1String("yes");
     EditOutcome out = EditOutcome::accepted();
+    // An abnormality happens after the mating; a boar must be a male card (or asked for).
+    if (column == ColAbnormalDate
+        && !EditOutcome::vet(ValueRules::notBefore(QStringLiteral("发生时间"), newText, QStringLiteral("配种日期"),
+                                                   EntryRules::matingDay(row.cells.at(ColFirst - 1))),
+                             out))
+        return out;
+    if (column == ColBoar && !EditOutcome::vet(SowCard::mayServe(m_conn, newText), out))
+        return out;
     QString message;
     const bool ok = EntryWrite::runEdit(m_conn, m_access, [&](QString& error) {
         CDbRecordset rs(&m_conn);

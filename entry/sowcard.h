@@ -1,4 +1,6 @@
 #pragma once
+#include "valuerules.h"
+
 #include <QString>
 
 class CDbConnection;
@@ -19,5 +21,15 @@ bool markWeaned(CDbConnection& conn, const QString& sow, const QString& weaningD
 
 // Whether a card with this ear tag exists (on the farm or not).
 bool exists(CDbConnection& conn, const QString& earTag);
+
+// Who may be mated: the sow must be a female card still in the herd.
+ValueRules::Check mayBeMated(CDbConnection& conn, const QString& sow);
+// The boar must be a male card; a tag without a card (semen from an outside stud) is
+// asked about, a sow's tag refused.
+ValueRules::Check mayServe(CDbConnection& conn, const QString& boar);
+// A sow still carrying a litter (her card says pregnant and the due date has not
+// passed, or her latest mating has no return, abortion or farrowing and is under 120
+// days old): a new mating for her is asked about. excludeId skips one mating row.
+ValueRules::Check pregnancyBeforeMating(CDbConnection& conn, const QString& sow, qint64 excludeId = 0);
 
 } // namespace SowCard

@@ -1,4 +1,5 @@
 #include "gridprinter.h"
+#include "appclock.h"
 #include "gridctrl.h"
 #include "gridpaint.h"
 
@@ -54,12 +55,40 @@ QFont CGridPrinter::cellFont() const
     return f;
 }
 
+namespace {
+// The second heading text may hold several lines.
+int subLines(const QString& head2)
+{
+    return head2.isEmpty() ? 1 : int(head2.count(QLatin1Char('\n'))) + 1;
+}
+} // namespace
+
 int CGridPrinter::headingHeight(int dpi) const
 {
     if (m_grid->GetPrintHead1().isEmpty() && m_grid->GetPrintHead2().isEmpty())
         return 0;
     const double px = dpi / 72.0;
-    return int((16 + 10) * px * 1.4 + 8 * dpi / 25.4 / 2);
+    return int((16 + 10 * subLines(m_grid->GetPrintHead2())) * px * 1.4 + 8 * dpi / 25.4 / 2);
+}
+
+QString CGridPrinter::printDateText()
+{
+    return QStringLiteral("打印日期：") + AppClock::now().date().toString(QStringLiteral("yyyy年M月d日"));
+}
+
+bool CGridPrinter::wantsLandscape(const QPageLayout& layout) const
+{
+    if (layout.orientation() == QPageLayout::Landscape)
+        return false;
+    int totalW = 0;
+    for (int c = 0; c < m_grid->GetColumnCount(); ++c)
+        totalW += m_grid->GetColumnWidth(c);
+    const int dpi = 96;
+    const double upright = layout.paintRectPixels(dpi).width();
+    QPageLayout turned = layout;
+    turned.setOrientation(QPageLayout::Landscape);
+    const double across = turned.paintRectPixels(dpi).width();
+    return totalW * kMinScale > upright && totalW * kMinScale <= across;
 }
 
 int CGridPrinter::footerHeight(int dpi) const
@@ -174,7 +203,7 @@ void CGridPrinter::paintHeading(QPainter& p, const QRectF& area, int dpi) const
     QRectF line1(area.left(), area.top(), area.width(), 16 * px * 1.4);
     p.setFont(scaledFont(m_grid->font(), 16, true));
     p.drawText(line1, Qt::AlignCenter, h1);
-    QRectF line2(area.left(), line1.bottom(), area.width(), 10 * px * 1.4);
+    QRectF line2(area.left(), line1.bottom(), area.width(), 10 * px * 1.4 * subLines(h2));
     p.setFont(scaledFont(m_grid->font(), 10, false));
     p.drawText(line2, Qt::AlignCenter, h2);
     p.restore();
@@ -259,6 +288,19 @@ void CGridPrinter::paintPage(QPainter& p, const Page& page, const QPointF& origi
 
 void CGridPrinter::render(QPrinter* printer)
 {
+    // The shared printer is turned only for the grids that need it: the next upright
+    // grid goes back to the upright page (a page set-up the user chose stays).
+    static QPrinter* turnedByUs = nullptr;
+    if (wantsLandscape(printer->pageLayout())) {
+        printer->setPageOrientation(QPageLayout::Landscape);
+        turnedByUs = printer;
+    } else if (turnedByUs == printer && printer->pageLayout().orientation() == QPageLayout::Landscape) {
+        printer->setPageOrientation(QPageLayout::Portrait);
+        if (wantsLandscape(printer->pageLayout()))
+            printer->setPageOrientation(QPageLayout::Landscape);
+        else
+            turnedByUs = nullptr;
+    }
     const int dpi = printer->resolution();
     const QRectF paper = printer->pageLayout().paintRectPixels(dpi);
     const QSizeF body(paper.width(), paper.height());

@@ -2,6 +2,7 @@
 #include "printservice.h"
 
 #include <QFont>
+#include <QPageLayout>
 #include <QVector>
 
 class CGridCtrl;
@@ -25,6 +26,9 @@ public:
 
     // Pages for a page body of the given size in device pixels at the given resolution.
     QVector<Page> paginate(const QSizeF& pageSize, int dpi) const;
+    // A grid that would be cut into bands on an upright page but fits across a turned
+    // one (at no less than the smallest scale) is printed landscape.
+    bool wantsLandscape(const QPageLayout& layout) const;
     double scale() const { return m_scale; }
     void render(QPrinter* printer);
 
@@ -33,6 +37,9 @@ public:
     static bool printToPdf(const CGridCtrl* grid, const QString& path);
 
     static constexpr double kMinScale = 0.7;
+    // The heading the grid screens print when the screen sets none: the title, then
+    // the owner name and the print date, then any further lines (a litter's data).
+    static QString printDateText();
 
 private:
     // Rows first..end-1 cut into pages of at most limit pixels, keeping the blocks

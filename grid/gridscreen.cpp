@@ -3,6 +3,7 @@
 #include "cfinddlg.h"
 #include "cnumberdlg.h"
 #include "gridprinter.h"
+#include "screenregistry.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -29,6 +30,12 @@ bool clipboardHasText()
     return mime && mime->hasText();
 }
 } // namespace
+
+CScreenEvents* CScreenEvents::instance()
+{
+    static CScreenEvents events;
+    return &events;
+}
 
 CGridScreen::CGridScreen(int commandId, int module, QWidget* parent)
     : CResizableFormView(parent)
@@ -217,6 +224,7 @@ bool CGridScreen::queryClose()
         // A save the database refuses keeps the screen open rather than lose the work.
         if (!save())
             return false;
+        emit CScreenEvents::instance()->saved(this);
     } else {
         discard();
     }
@@ -283,8 +291,10 @@ bool CGridScreen::runCommand(int id)
         return false;
     switch (id) {
     case IdSave:
-        if (save())
+        if (save()) {
             m_modified = false;
+            emit CScreenEvents::instance()->saved(this);
+        }
         return true;
     case IdDelete:
         deleteCurrent();
@@ -355,9 +365,15 @@ void CGridScreen::insertRowAtFocus()
 
 void CGridScreen::addRows()
 {
+    // The new rows come into view with the cursor on the first one's ear tag, ready
+    // for typing.
     const int first = m_grid->GetRowCount();
     m_grid->SetRowCount(first + m_addRows);
-    m_grid->EnsureVisible(m_grid->GetRowCount() - 1, 0);
+    m_grid->EnsureVisible(m_grid->GetRowCount() - 1, 1);
+    m_grid->EnsureVisible(first, 1);
+    m_grid->SetFocusCell(first, 1);
+    m_grid->SetSelectedRange(first, 1, first, 1);
+    m_grid->setFocus();
 }
 
 void CGridScreen::freeze(bool columns)
@@ -399,24 +415,65 @@ void CGridScreen::findText(bool down, const QString& text)
         if (!(m_findPos < rows))
             m_findPos = 1;
         for (int r = m_findPos; r < rows && match < 0; ++r)
-            if (m_grid->GetItemText(r, 1).startsWith(text))
+            if (m_grid->GetItemText(r, 1).contains(text))
                 match = r;
     } else {
         if (m_findPos < 2)
             m_findPos = rows - 1;
         for (int r = m_findPos; r >= 1 && match < 0; --r)
-            if (m_grid->GetItemText(r, 1).startsWith(text))
+            if (m_grid->GetItemText(r, 1).contains(text))
                 match = r;
     }
-    if (match < 0)
+    // Part of a tag (its last digits, say) is enough; finding nothing is said.
+    if (match < 0) {
+        AppMessageBox(QStringLiteral("没有找到"), QStringLiteral("提示"), MsgIcon::Information, MsgButtons::Ok, this);
         return;
+    }
     m_grid->EnsureVisible(match, 1);
     m_grid->SetSelectedRange(match, m_grid->GetFixedColumnCount(), match, m_grid->GetColumnCount() - 1);
     m_findPos = down ? match + 1 : match - 1;
 }
 
+namespace {
+// Gives a grid without a heading of its own the screen's heading while it prints.
+class DefaultHeading
+{
+public:
+    DefaultHeading(CGridCtrl* grid, const QString& title, const QString& details)
+        : m_grid(grid)
+        , m_set(grid->GetPrintHead1().isEmpty() && grid->GetPrintHead2().isEmpty())
+    {
+        if (!m_set)
+            return;
+        QString sub = PrintService::ownerName() + QStringLiteral("    ") + CGridPrinter::printDateText();
+        if (!details.isEmpty())
+            sub += QLatin1Char('\n') + details;
+        m_grid->SetPrintHead(title, sub);
+    }
+    ~DefaultHeading()
+    {
+        if (m_set)
+            m_grid->SetPrintHead(QString(), QString());
+    }
+
+private:
+    CGridCtrl* m_grid;
+    bool m_set;
+};
+} // namespace
+
+QString CGridScreen::printTitle() const
+{
+    // The menu caption names the screen as the staff know it.
+    const ScreenEntry* entry = ScreenRegistry::find(m_commandId);
+    if (entry && !entry->caption.isEmpty())
+        return entry->caption;
+    return m_title.isEmpty() ? m_closeCaption : m_title;
+}
+
 void CGridScreen::printGrid(PrintService::Mode mode)
 {
+    DefaultHeading heading(m_grid, printTitle(), printDetails());
     CGridPrinter::print(m_grid, mode, this);
 }
 
@@ -432,5 +489,6 @@ bool CGridScreen::exportPdf(const QString& path)
 {
     if (!(m_offers & OfferPrint))
         return false;
+    DefaultHeading heading(m_grid, printTitle(), printDetails());
     return CGridPrinter::printToPdf(m_grid, path);
 }

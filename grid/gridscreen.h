@@ -10,6 +10,17 @@
 
 #include "cfinddlg.h"
 
+// What one screen tells the others: its changes were saved (a summary elsewhere may
+// count differently now).
+class CScreenEvents : public QObject
+{
+    Q_OBJECT
+public:
+    static CScreenEvents* instance();
+signals:
+    void saved(QWidget* screen);
+};
+
 // The base of every grid screen: its own database connection, the grid (control 1001),
 // the shared commands (clipboard, rows, find, freeze, lines, resizing, printing) with
 // their enabling rules, the unsaved-changes question, the screen's lazy transaction,
@@ -81,6 +92,8 @@ public:
     void setFindPosition(int row) { m_findPos = row; }
     bool hasDataRowFocus() const;
     void printGrid(PrintService::Mode mode);
+    // The printed heading's title: the screen's menu caption.
+    QString printTitle() const;
 
     // IScreenCommands
     int screenCommandId() const override { return m_commandId; }
@@ -125,6 +138,9 @@ protected:
     // Shows again what the database holds, after unsaved changes were lost. The default
     // runs loadScreen() again; a screen whose loadScreen cannot run twice overrides it.
     virtual void reloadStored() { loadScreen(); }
+
+    // Lines printed under the heading (the farrowing screen's litter); none by default.
+    virtual QString printDetails() const { return QString(); }
 
     // A screen shown before anyone ran its set-up sets itself up first.
     void showEvent(QShowEvent* event) override;

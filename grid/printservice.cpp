@@ -4,7 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPrintDialog>
+#include <QGuiApplication>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QScreen>
+#include <QWidget>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <memory>
@@ -20,9 +24,24 @@ PrintService::PreviewObserver& observerSlot()
     static PrintService::PreviewObserver o;
     return o;
 }
+std::function<QString()>& ownerSlot()
+{
+    static std::function<QString()> s;
+    return s;
+}
 } // namespace
 
 namespace PrintService {
+
+void setOwnerNameSource(std::function<QString()> source)
+{
+    ownerSlot() = std::move(source);
+}
+
+QString ownerName()
+{
+    return ownerSlot() ? ownerSlot()() : QStringLiteral("XXXXXX公司");
+}
 
 void setPreviewObserver(PreviewObserver observer)
 {
@@ -66,7 +85,12 @@ void run(Mode mode, const Render& render, QWidget* parent)
         break;
     case Mode::Preview: {
         QPrintPreviewDialog preview(printer, parent);
+        // Large from the start, the page as wide as the window: readable at once.
+        if (QScreen* screen = (parent ? parent->screen() : QGuiApplication::primaryScreen()))
+            preview.setGeometry(screen->availableGeometry());
         preview.setWindowState(Qt::WindowMaximized);
+        if (auto* view = preview.findChild<QPrintPreviewWidget*>())
+            view->setZoomMode(QPrintPreviewWidget::FitToWidth);
         QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&render](QPrinter* p) { render(p); });
         if (observerSlot())
             observerSlot()(true);

@@ -19,6 +19,11 @@ using Handler = std::function<void(Mode mode, const Render& render)>;
 using PreviewObserver = std::function<void(bool showing)>;
 void setPreviewObserver(PreviewObserver observer);
 
+// The farm's owner name printed in the grid screens' headings (the application sets
+// where it comes from).
+void setOwnerNameSource(std::function<QString()> source);
+QString ownerName();
+
 QPrinter* sharedPrinter();
 Handler setHandler(Handler handler);
 void run(Mode mode, const Render& render, QWidget* parent = nullptr);

@@ -24,16 +24,18 @@ private slots:
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-        const QString tag15 = QStringLiteral("耳号必须15位");
-        const QString date = QStringLiteral("日期为8位\n\n格式:YYYYMMDD");
+        // A wrong tag length says what a tag looks like; a date message names its field.
+        const QString tag15 = ValueRules::earTagLengthText();
+        const QString birth = QStringLiteral("出生日期：日期为8位\n\n格式:YYYYMMDD");
         QTest::newRow("tag 14") << 1 << "LLYY0000000000" << tag15;
         QTest::newRow("tag 16") << 1 << "LLYY000000000000" << tag15;
-        QTest::newRow("birth date 7") << 8 << "2025011" << date;
-        QTest::newRow("birth date letters") << 8 << "2025ab11" << date;
-        QTest::newRow("joined date not a day") << 5 << "20250230" << date;
-        QTest::newRow("date emptied") << 5 << "" << date;
-        QTest::newRow("sire 14") << 12 << "DDDD0000000000" << tag15;
-        QTest::newRow("great-grandparent 16") << 25 << "DDDD000000000000" << tag15;
+        QTest::newRow("birth date 7") << 8 << "2025011" << birth;
+        QTest::newRow("birth date letters") << 8 << "2025ab11" << birth;
+        QTest::newRow("joined date not a day") << 5 << "20250230"
+                                               << "入群时间：日期无效\n\n20250230 不是日历上的日期（格式:YYYYMMDD）";
+        QTest::newRow("date emptied") << 5 << "" << "入群时间：日期为8位\n\n格式:YYYYMMDD";
+        QTest::newRow("sire 14") << 12 << "DDDD0000000000" << ValueRules::earTagLengthText("父亲");
+        QTest::newRow("great-grandparent 16") << 25 << "DDDD000000000000" << ValueRules::earTagLengthText("母母母");
     }
     void refusedValues()
     {

@@ -92,6 +92,7 @@ private slots:
     {
         TempHerdDb db;
         mating(db, sow, QStringLiteral("1"));
+        ScriptedMessages msgs;
         auto v = openScreen<CInZaiView>(db);
         v->chooseSow(sow);
         v->chooseParity(QStringLiteral("1"));
@@ -102,9 +103,10 @@ private slots:
         QCOMPARE(v->panel().farrowDate, QStringLiteral("20250423"));
         QCOMPARE(v->panel().gestation, QStringLiteral("112"));
         QVERIFY(v->grid()->IsEditable());
-        // An invalid transfer date is emptied; a stored tag is not replaced by a proposal.
+        // An invalid transfer date is refused with its reason.
         QVERIFY(v->grid()->EditCell(1, 9, QStringLiteral("20250431")));
         QCOMPARE(v->grid()->GetItemText(1, 9), QString());
+        QCOMPARE(msgs.shown().last().text, QStringLiteral("转群日期：日期无效\n\n20250431 不是日历上的日期（格式:YYYYMMDD）"));
     }
 
     void fosteredPigletsOnBothSides()

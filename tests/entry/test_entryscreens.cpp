@@ -63,7 +63,7 @@ private slots:
         QVERIFY(g->EditCell(1, 1, QStringLiteral("LLYY0000000000")));
         QCOMPARE(g->GetItemText(1, 1), QString());
         QCOMPARE(msgs.shown().size(), 1);
-        QCOMPARE(msgs.shown().at(0).text, QStringLiteral("耳号必须15位"));
+        QCOMPARE(msgs.shown().at(0).text, ValueRules::earTagLengthText());
         QCOMPARE(msgs.shown().at(0).caption, QStringLiteral("错误"));
         QCOMPARE(msgs.shown().at(0).icon, MsgIcon::Stop);
         // Typing on a row without a tag empties the cell.
@@ -78,7 +78,7 @@ private slots:
         QVERIFY(v->isModified());
         QVERIFY(v->commandEnabled(Save, &checked));
         QVERIFY(g->EditCell(1, 8, QStringLiteral("20020230")));
-        QCOMPARE(msgs.shown().last().text, QStringLiteral("日期为8位\n\n格式:YYYYMMDD"));
+        QCOMPARE(msgs.shown().last().text, QStringLiteral("出生日期：日期无效\n\n20020230 不是日历上的日期（格式:YYYYMMDD）"));
         QCOMPARE(g->GetItemText(1, 8), QString());
         QVERIFY(g->EditCell(1, 8, QStringLiteral("20020228")));
         QVERIFY(g->EditCell(1, 2, QStringLiteral("F")));
@@ -226,7 +226,8 @@ private slots:
     {
         TempHerdDb db;
         QVERIFY(db.exec(QStringLiteral("delete from 生理周期")));
-        QVERIFY(db.exec(QStringLiteral("insert into 种猪卡(耳号,性别,毛色,来源,来源时间,不存在) values('%1','F','白','本场','20020601','no')").arg(gilt)));
+        QVERIFY(db.exec(QStringLiteral("insert into 种猪卡(耳号,性别,毛色,来源,来源时间,不存在) values('%1','F','白','本场','20020601','no'),"
+                                       "('%2','M',NULL,NULL,NULL,'no')").arg(gilt, boar)));
         ScriptedMessages msgs;
         auto v = openScreen<CInPeiView>(db);
         CComboGridCtrl* g = v->grid();
@@ -241,6 +242,7 @@ private slots:
             QCOMPARE(g->GetItemText(2, c), proposed.at(c - 1));
         QVERIFY(g->EditCell(2, 3, boar));
         QCOMPARE(g->GetItemText(2, 4), QStringLiteral("DD"));
+        AppClock::setNow(QDateTime(QDate(2003, 1, 5), QTime(9, 0))); // the service is entered a few days late
         QVERIFY(g->EditCell(2, 5, QStringLiteral("20030102")));
         QCOMPARE(msgs.shown().last().text, QStringLiteral("配种时间必须为9位\n\n8位时间+A或P"));
         QCOMPARE(g->GetItemText(2, 5), QStringLiteral("20030101A"));
@@ -255,7 +257,7 @@ private slots:
         QVERIFY(v->runCommand(Save));
         QCOMPARE(db.rows(QStringLiteral("select 公猪耳号,[配种日期(1)],[配种日期(2)],返情否,预产日期 from 配种")),
                  QStringList{boar + "|20030102P|20030102P|Y|<null>"});
-        QCOMPARE(db.rows(QStringLiteral("select 返情日期,断奶日期,预产日期 from 种猪卡")), QStringList{"20030102|<null>|<null>"});
+        QCOMPARE(db.rows(QStringLiteral("select 返情日期,断奶日期,预产日期 from 种猪卡 where 性别='F'")), QStringList{"20030102|<null>|<null>"});
         // A click shows her card (first parity, no earlier mating).
         v->clickRow(2);
         QVERIFY(v->infoText().startsWith(QStringLiteral("基本信息： 入群时间:20020601 毛色:白 来源:本场")));
@@ -273,12 +275,15 @@ private slots:
     void eachRowEditsItsOwnMating()
     {
         TempHerdDb db;
+        QVERIFY(db.exec(QStringLiteral("insert into 种猪卡(耳号,性别,不存在) values('%1','F','no'),('%2','M','no')").arg(gilt, boar)));
         ScriptedMessages msgs;
         auto v = openScreen<CInPeiView>(db);
         CComboGridCtrl* g = v->grid();
         QVERIFY(v->runCommand(Add));
         QVERIFY(g->EditCell(2, 1, gilt));
+        msgs.queue(MsgAnswer::Yes); // she was mated today: a second mating is asked about
         QVERIFY(g->EditCell(3, 1, gilt));
+        QCOMPARE(msgs.shown().last().text, QStringLiteral("该母猪已配种0天，仍要输入新的配种记录吗？"));
         QCOMPARE(g->GetItemText(3, 7), QStringLiteral("2"));
         QVERIFY(g->EditCell(2, 3, boar));
         QVERIFY(g->EditCell(3, 14, QStringLiteral("复配")));
@@ -288,6 +293,41 @@ private slots:
         QVERIFY(v->runCommand(Save));
         QCOMPARE(db.rows(QStringLiteral("select 胎次,公猪耳号,配种员,备注 from 配种 order by id")),
                  (QStringList{"1|" + boar + "|<null>|<null>", "2|<null>|张三|复配"}));
+    }
+
+    // The information line follows the current row however it moves.
+    void matingInfoFollowsTheCurrentRow()
+    {
+        TempHerdDb db;
+        QVERIFY(db.exec(QStringLiteral("insert into 配种(母猪耳号,胎次,返情否,[配种日期(1)],已产) values"
+                                       "('%1','2','N','20020101A','no'),('LLYY00000000002','2','N','20020102A','no')").arg(gilt)));
+        auto v = openScreen<CInPeiView>(db);
+        CComboGridCtrl* g = v->grid();
+        g->SetFocusCell(2, 3);
+        const QString first = v->infoText();
+        QVERIFY(!first.isEmpty());
+        g->SetFocusCell(3, 3); // as the down arrow moves it
+        QVERIFY(!v->infoText().isEmpty());
+        QCOMPARE(v->infoText(), MatingBook(v->connection(), {}).clickInfo(QStringLiteral("LLYY00000000002"), QStringLiteral("2")));
+        g->SetFocusCell(2, 5);
+        QCOMPARE(v->infoText(), first);
+    }
+
+    // A save in another window updates the archive's herd count.
+    void archiveSummaryFollowsSavesElsewhere()
+    {
+        TempHerdDb db;
+        QVERIFY(db.exec(QStringLiteral("insert into 种猪卡(耳号,性别,不存在) values('%1','F','no')").arg(gilt)));
+        ScriptedMessages msgs;
+        auto archive = openScreen<CTamvoView>(db);
+        QCOMPARE(archive->summaryText(), QStringLiteral("猪场共有种猪1头，其中母猪1头，公猪0头。"));
+        auto other = openScreen<CTamvoView>(db);
+        QVERIFY(other->runCommand(Add));
+        QVERIFY(other->grid()->EditCell(2, 1, boar));
+        QVERIFY(other->grid()->EditCell(2, 2, QStringLiteral("M")));
+        QCOMPARE(archive->summaryText(), QStringLiteral("猪场共有种猪1头，其中母猪1头，公猪0头。"));
+        QVERIFY(other->runCommand(Save));
+        QCOMPARE(archive->summaryText(), QStringLiteral("猪场共有种猪2头，其中母猪1头，公猪1头。"));
     }
 
     void emptyTestWindows()

@@ -12,10 +12,12 @@ class TestMatingBook : public QObject
 
     qint64 newMating(EntryFarm& farm, MatingBook& book)
     {
+        // Only a sow with a card in the herd is mated.
+        if (farm.mineScalar(QStringLiteral("select count(*) from 种猪卡 where 耳号='%1'").arg(sow)) == QLatin1String("0"))
+            farm.card(sow);
         const EditOutcome o = book.editSow(0, QString(), sow);
         if (!o.stored())
             qWarning("new mating not stored: %s", qPrintable(o.message));
-        Q_UNUSED(farm);
         return o.newId;
     }
 
@@ -58,6 +60,7 @@ private slots:
         QFETCH(QString, fixture);
         QFETCH(QString, parity);
         EntryFarm farm;
+        farm.card(sow);
         if (!fixture.isEmpty())
             QVERIFY(farm.db.exec(QStringLiteral("insert into 配种(母猪耳号,胎次,返情否,[配种日期(1)]) values") + fixture.arg(sow)));
         MatingBook book(farm.conn, farm.access());
@@ -71,15 +74,17 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString time9 = QStringLiteral("配种时间必须为9位\n\n8位时间+A或P");
         const QString date8 = QStringLiteral("配种时间必须为8位\n\n格式YYYYMMDD");
-        QTest::newRow("sow tag 14") << 1 << "LLYY0000000000" << "耳号必须15位";
+        QTest::newRow("sow tag 14") << 1 << "LLYY0000000000" << ValueRules::earTagLengthText();
         QTest::newRow("first 8 long") << 5 << "20030105" << time9;
         QTest::newRow("first other letter") << 5 << "20030105B" << time9;
         QTest::newRow("first not a day") << 5 << "20030230A" << time9;
         QTest::newRow("second 10 long") << 6 << "20030105PP" << time9;
         QTest::newRow("due 7 long") << 10 << "2003042" << date8;
         QTest::newRow("due emptied") << 10 << "" << date8;
-        QTest::newRow("abnormality date not a day") << 13 << "20031301" << date8;
-        QTest::newRow("boar 14") << 3 << "DDAB0000000000" << "公猪耳号必须15位";
+        QTest::newRow("abnormality date 9 long") << 13 << "200312011" << date8;
+        QTest::newRow("abnormality date not a day") << 13 << "20031301"
+                                                    << "发生时间：日期无效\n\n20031301 不是日历上的日期（格式:YYYYMMDD）";
+        QTest::newRow("boar 14") << 3 << "DDAB0000000000" << ValueRules::earTagLengthText("公猪耳号");
     }
     void refusedValues()
     {
@@ -120,6 +125,7 @@ private slots:
         farm.card(sow);
         MatingBook book(farm.conn, farm.access());
         const qint64 id = newMating(farm, book);
+        AppClock::setNow(QDateTime(QDate(2003, 1, 10), QTime(9, 0))); // the service was a few days ago
         const EditOutcome o = book.editField(id, MatingBook::ColFirst, sow, QStringLiteral("20030101A"), QStringLiteral("20030105P"));
         QVERIFY(o.stored());
         QCOMPARE(o.cells.value(MatingBook::ColSecond), QStringLiteral("20030105P"));
@@ -132,6 +138,7 @@ private slots:
     void boarSetsHisBreed()
     {
         EntryFarm farm;
+        farm.card(boar, QStringLiteral("M"));
         MatingBook book(farm.conn, farm.access());
         const qint64 id = newMating(farm, book);
         const EditOutcome o = book.editField(id, MatingBook::ColBoar, sow, QString(), boar);
@@ -193,6 +200,7 @@ private slots:
         EntryFarm farm;
         const QString other = QStringLiteral("YYLL00000000002");
         QVERIFY(farm.db.exec(QStringLiteral("insert into 配种(母猪耳号,胎次,返情否,[配种日期(1)]) values('%1','4','N','20020101A')").arg(other)));
+        farm.card(other);
         MatingBook book(farm.conn, farm.access());
         const qint64 id = newMating(farm, book);
         const EditOutcome o = book.editSow(id, sow, other);

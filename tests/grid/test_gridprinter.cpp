@@ -45,6 +45,8 @@ private slots:
     void aVeryWideColumnStillGetsItsOwnBand();
     void emptyGridPrintsNoPage();
     void pdfHasOnePagePerPlannedPage();
+    void slightlyWideGridsPrintLandscape_data();
+    void slightlyWideGridsPrintLandscape();
     void printPagesRangeFromTheDialog();
 };
 
@@ -143,11 +145,44 @@ void TestGridPrinter::pdfHasOnePagePerPlannedPage()
     QVERIFY(CGridPrinter::printToPdf(&grid, path));
     QPrinter pdf(QPrinter::HighResolution);
     pdf.setPageLayout(PrintService::sharedPrinter()->pageLayout());
-    const QRectF body = pdf.pageLayout().paintRectPixels(pdf.resolution());
     CGridPrinter planner(&grid);
+    if (planner.wantsLandscape(pdf.pageLayout()))
+        pdf.setPageOrientation(QPageLayout::Landscape);
+    const QRectF body = pdf.pageLayout().paintRectPixels(pdf.resolution());
     const int planned = int(planner.paginate(body.size(), pdf.resolution()).size());
     QVERIFY(planned > 1);
     QCOMPARE(pdfPages(path), planned);
+}
+
+// A grid a little wider than the upright page turns the page rather than spill a
+// column or two onto extra pages; a much wider one is still cut into bands.
+void TestGridPrinter::slightlyWideGridsPrintLandscape_data()
+{
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<bool>("landscape");
+    QTest::newRow("fits upright") << 6 << false;
+    QTest::newRow("shrinks upright") << 9 << false;
+    QTest::newRow("a little too wide") << 12 << true;
+    QTest::newRow("far too wide") << 30 << false;
+}
+void TestGridPrinter::slightlyWideGridsPrintLandscape()
+{
+    QFETCH(int, columns);
+    QFETCH(bool, landscape);
+    CGridCtrl grid;
+    shape(grid, 20, columns, 100, 1, 1);
+    QPageLayout upright(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+    QCOMPARE(CGridPrinter(&grid).wantsLandscape(upright), landscape);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("wide.pdf"));
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setOutputFileName(path);
+    pdf.setPageLayout(upright);
+    CGridPrinter(&grid).render(&pdf);
+    QCOMPARE(pdf.pageLayout().orientation(), landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    if (landscape)
+        QCOMPARE(pdfPages(path), 1); // every column on the one page
 }
 
 void TestGridPrinter::printPagesRangeFromTheDialog()

@@ -147,6 +147,7 @@ private slots:
     void freezeAsksTheNumberDialog_data();
     void freezeAsksTheNumberDialog();
     void insertAndAddRows();
+    void findingNothingSaysSo();
     void closeQuestion_data();
     void closeQuestion();
     void closingThreeModifiedScreensAsksThreeTimes();
@@ -328,8 +329,8 @@ void TestGridScreen::search_data()
     QTest::newRow("up below row 2 starts again at the last row")
         << QStringList{"find", "u:LL", "u:LL", "u:LL", "u:LL"} << QStringList{"-", "5", "3", "2", "5"}
         << QList<int>{1, 4, 2, 1, 4};
-    QTest::newRow("only the beginning of the ear tag matches")
-        << QStringList{"find", "d:0000000000001"} << QStringList{"-", "-"} << QList<int>{1, 1};
+    QTest::newRow("a part of the ear tag finds it")
+        << QStringList{"find", "d:0000000000001", "d:0000000000001"} << QStringList{"-", "2", "4"} << QList<int>{1, 3, 5};
     QTest::newRow("an empty text does nothing") << QStringList{"find", "d:"} << QStringList{"-", "-"} << QList<int>{1, 1};
     QTest::newRow("case matters") << QStringList{"find", "d:ll"} << QStringList{"-", "-"} << QList<int>{1, 1};
 }
@@ -340,6 +341,7 @@ void TestGridScreen::search()
     QFETCH(QStringList, selected);
     QFETCH(QList<int>, positions);
     ScreenFixture f;
+    ScriptedMessages msgs;
     for (int i = 0; i < steps.size(); ++i) {
         const QString& s = steps.at(i);
         if (s == QLatin1String("find"))
@@ -349,6 +351,21 @@ void TestGridScreen::search()
         QCOMPARE(selectedRow(f.grid()), selected.at(i));
         QCOMPARE(f.screen.findPosition(), positions.at(i));
     }
+}
+
+void TestGridScreen::findingNothingSaysSo()
+{
+    ScreenFixture f;
+    ScriptedMessages msgs;
+    QVERIFY(f.screen.runCommand(32784));
+    f.screen.findText(true, QStringLiteral("XYZ"));
+    QCOMPARE(msgs.shown().size(), 1);
+    QCOMPARE(msgs.shown().at(0).text, QStringLiteral("没有找到"));
+    QCOMPARE(msgs.shown().at(0).caption, QStringLiteral("提示"));
+    QCOMPARE(f.screen.findPosition(), 1);
+    f.screen.findText(true, QStringLiteral("DD"));
+    QCOMPARE(selectedRow(f.grid()), QStringLiteral("4"));
+    QCOMPARE(msgs.shown().size(), 1);
 }
 
 void TestGridScreen::findWindowKeepsItsTextAndIgnoresAnEmptyText()
@@ -447,8 +464,11 @@ void TestGridScreen::insertAndAddRows()
     QCOMPARE(f.grid().GetItemText(3, 1), QString());
     QCOMPARE(f.grid().GetItemText(4, 1), kTags.at(1));
     QCOMPARE(f.screen.connection().TransLevel(), 0); // nothing written
+    // 增加: the cursor waits on the first new row's ear tag.
     QVERIFY(f.screen.runCommand(32783));
     QCOMPARE(f.grid().GetRowCount(), 12);
+    QCOMPARE(f.grid().GetFocusCell().row, 7);
+    QCOMPARE(f.grid().GetFocusCell().col, 1);
 }
 
 void TestGridScreen::closeQuestion_data()
