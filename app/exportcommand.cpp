@@ -1,10 +1,14 @@
 #include "exportcommand.h"
 #include "appclock.h"
 #include "appmessage.h"
+#include "databasecheck.h"
+#include "dbfilecheck.h"
 #include "exportable.h"
 #include "gridctrl.h"
 #include "gridscreen.h"
+#include "printservice.h"
 #include "registerscreens.h"
+#include "safefile.h"
 #include "screenregistry.h"
 #include "tabletext.h"
 #include "tamvoapp.h"
@@ -14,7 +18,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <cstdio>
 #include <memory>
@@ -147,13 +151,33 @@ QString applyOptions(IExportable& screen, const Options& o)
     return QString();
 }
 
-bool writeText(const QString& path, const QString& text)
+// Standard output on a full disk or a closed pipe: every write and the flush are checked.
+bool writeStdout(const QByteArray& bytes)
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    f.write(text.toUtf8());
-    return f.commit();
+    const size_t written = fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    const bool flushed = fflush(stdout) == 0;
+    return written == size_t(bytes.size()) && flushed && !ferror(stdout);
+}
+
+// The printout goes to a temporary file first; the PDF writer does not report a failed
+// write, so only a complete file (its end marker there) is copied into place.
+enum class PdfResult { Written, NothingToPrint, WriteFailed };
+PdfResult writePdf(IExportable& screen, const QString& path)
+{
+    QTemporaryDir dir;
+    const QString rendered = dir.filePath(QStringLiteral("print.pdf"));
+    if (!dir.isValid())
+        return PdfResult::WriteFailed;
+    PrintService::takePdfWriteFailed();
+    if (!screen.exportPdf(rendered))
+        return PrintService::takePdfWriteFailed() ? PdfResult::WriteFailed : PdfResult::NothingToPrint;
+    QFile f(rendered);
+    if (!f.open(QIODevice::ReadOnly))
+        return PdfResult::WriteFailed;
+    const QByteArray bytes = f.readAll();
+    if (!bytes.trimmed().endsWith("%%EOF"))
+        return PdfResult::WriteFailed;
+    return SafeFile::writeWhole(path, bytes) ? PdfResult::Written : PdfResult::WriteFailed;
 }
 
 QWidget* createScreen(const QString& name)
@@ -256,6 +280,21 @@ int exec(const QStringList& arguments, QString* errorText)
         ~Restore() { setAppMessageHandler(h); }
     } restore{previous};
 
+    // The whole file is checked alongside the screen's work; nothing is written out of
+    // a damaged file.
+    std::unique_ptr<CDbFileCheck> fileCheck;
+    if (QFileInfo(database).isFile()) {
+        fileCheck = std::make_unique<CDbFileCheck>(database);
+        fileCheck->start();
+    }
+    const auto damaged = [&]() {
+        QString problem;
+        if (!fileCheck || fileCheck->wait(&problem))
+            return false;
+        err.write(DatabaseCheck::damagedText(database, problem, QString()).section(QStringLiteral("\n\n"), 0, 0));
+        return true;
+    };
+
     registerScreens();
     std::unique_ptr<QWidget> widget(createScreen(o.screen));
     if (!widget) {
@@ -268,29 +307,37 @@ int exec(const QStringList& arguments, QString* errorText)
         err.write(QStringLiteral("窗口“%1”不能导出").arg(o.screen));
         return BadOptions;
     }
-    if (!screen->exportSetUp(database))
+    if (!screen->exportSetUp(database)) {
+        damaged();
         return code == Ok ? Message : code;
+    }
     const QString inputProblem = applyOptions(*screen, o);
     if (!inputProblem.isEmpty()) {
         err.write(inputProblem);
         return BadOptions;
     }
     screen->exportAction();
+    if (damaged())
+        return Message;
 
     if (CGridCtrl* grid = screen->exportGrid()) {
-        const QString csv = gridCsv(*grid);
-        if (o.out.isEmpty()) {
-            const QByteArray bytes = csv.toUtf8();
-            fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-            fflush(stdout);
-        } else if (!writeText(o.out, csv)) {
-            err.write(QStringLiteral("不能写入文件: %1").arg(o.out));
+        const QByteArray csv = gridCsv(*grid).toUtf8();
+        if (o.out.isEmpty() ? !writeStdout(csv) : !SafeFile::writeWhole(o.out, csv)) {
+            err.write(QStringLiteral("不能写入文件: %1").arg(o.out.isEmpty() ? QStringLiteral("标准输出") : o.out));
             return Message;
         }
     }
-    if (!o.pdf.isEmpty() && !screen->exportPdf(o.pdf)) {
-        err.write(QStringLiteral("窗口“%1”没有可打印的内容，或不能写入 %2").arg(o.screen, o.pdf));
-        return code == Ok ? BadOptions : code;
+    if (!o.pdf.isEmpty()) {
+        switch (writePdf(*screen, o.pdf)) {
+        case PdfResult::Written:
+            break;
+        case PdfResult::NothingToPrint:
+            err.write(QStringLiteral("窗口“%1”没有可打印的内容").arg(o.screen));
+            return code == Ok ? BadOptions : code;
+        case PdfResult::WriteFailed:
+            err.write(QStringLiteral("不能写入文件: %1").arg(o.pdf));
+            return Message;
+        }
     }
     if (!o.chart.isEmpty() && !screen->exportChart(o.chart)) {
         err.write(QStringLiteral("窗口“%1”没有图表，或不能写入 %2").arg(o.screen, o.chart));

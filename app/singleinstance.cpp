@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -45,11 +46,15 @@ bool SingleInstance::acquire()
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* s = m_server->nextPendingConnection()) {
             connect(s, &QLocalSocket::readyRead, this, [this, s] {
-                s->readAll();
-                s->write("ok");
+                // "activate", then a tab and the database the later copy was asked for.
+                const QString request = QString::fromUtf8(s->readAll());
+                const QString wanted = request.section(QLatin1Char('\t'), 1);
+                s->write("ok\t" + m_databasePath.toUtf8() + '\n');
                 s->flush();
                 s->disconnectFromServer();
                 emit activationRequested();
+                if (!wanted.isEmpty() && !sameDatabase(wanted, m_databasePath))
+                    emit otherDatabaseRequested(wanted);
             });
             connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
         }
@@ -58,15 +63,34 @@ bool SingleInstance::acquire()
     return true;
 }
 
-bool SingleInstance::notifyRunning(int timeoutMs)
+bool SingleInstance::notifyRunning(int timeoutMs, const QString& requestedDatabase, QString* runningDatabase)
 {
     QLocalSocket s;
     s.connectToServer(serverName(m_key));
     if (!s.waitForConnected(timeoutMs))
         return false;
-    s.write("activate");
-    s.flush();
-    if (!s.waitForBytesWritten(timeoutMs))
+    s.write("activate\t" + requestedDatabase.toUtf8());
+    s.flush(); // whatever flush could not write yet is written while waiting below
+    if (s.bytesToWrite() > 0 && !s.waitForBytesWritten(timeoutMs))
         return false;
-    return s.waitForReadyRead(timeoutMs);
+    // The answer is one line; the running copy hangs up after it.
+    QByteArray reply;
+    while (!reply.contains('\n') && (s.bytesAvailable() > 0 || s.waitForReadyRead(timeoutMs)))
+        reply += s.readAll();
+    if (reply.isEmpty())
+        return false;
+    reply.chop(reply.endsWith('\n') ? 1 : 0);
+    if (runningDatabase)
+        *runningDatabase = QString::fromUtf8(reply).section(QLatin1Char('\t'), 1);
+    return true;
+}
+
+bool SingleInstance::sameDatabase(const QString& a, const QString& b)
+{
+    const auto canonical = [](const QString& p) {
+        const QFileInfo fi(p);
+        const QString c = fi.canonicalFilePath();
+        return c.isEmpty() ? fi.absoluteFilePath() : c;
+    };
+    return canonical(a) == canonical(b);
 }

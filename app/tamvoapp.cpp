@@ -2,8 +2,10 @@
 #include "appclock.h"
 #include "appmessage.h"
 #include "commandids.h"
+#include "databasecheck.h"
 #include "dbbackup.h"
 #include "dbconnection.h"
+#include "dbfilecheck.h"
 #include "gridscreen.h"
 #include "herdschema.h"
 #include "mainframe.h"
@@ -17,13 +19,17 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QLibraryInfo>
+#include <QMdiArea>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTextStream>
 #include <QTranslator>
+#include <cstdio>
 
 namespace {
 CTamvoApp* g_app = nullptr;
+// About a 400-sow farm's file: checked in well under a second.
+constexpr qint64 kQuickCheckAtOnceBytes = 48 * 1024 * 1024;
 }
 
 CTamvoApp* theApp()
@@ -119,8 +125,16 @@ bool CTamvoApp::InitInstance(const CommandLine& options)
     // One copy per user: a later copy hands over to the running one and ends.
     m_instance = std::make_unique<SingleInstance>();
     if (!m_instance->acquire()) {
-        m_instance->notifyRunning();
+        // A copy started with another database does not end silently: the user's choice
+        // is told on standard error here and in the running window there.
+        const QString wanted = options.database.isEmpty() ? QString() : QFileInfo(options.database).absoluteFilePath();
+        QString running;
+        m_instance->notifyRunning(2000, wanted, &running);
         m_exitCode = 0;
+        if (!wanted.isEmpty() && !SingleInstance::sameDatabase(wanted, running)) {
+            fprintf(stderr, "%s\n", DatabaseCheck::otherDatabaseText(running, wanted).toUtf8().constData());
+            m_exitCode = 1;
+        }
         return false;
     }
 
@@ -135,6 +149,11 @@ bool CTamvoApp::InitInstance(const CommandLine& options)
     m_frame = new CMainFrame;
     m_frame->setAttribute(Qt::WA_DeleteOnClose);
     connect(m_instance.get(), &SingleInstance::activationRequested, m_frame, &CMainFrame::bringToFront);
+    m_instance->setDatabasePath(m_databasePath);
+    connect(m_instance.get(), &SingleInstance::otherDatabaseRequested, m_frame, [this](const QString& path) {
+        AppMessageBox(DatabaseCheck::otherDatabaseText(m_databasePath, path), appTitle(), MsgIcon::Information,
+                      MsgButtons::Ok, m_frame);
+    }, Qt::QueuedConnection);
     m_frame->setWindowTitle(appTitle());
     // The screen's size first: without a window manager "maximised" alone changes nothing.
     if (QScreen* screen = QGuiApplication::primaryScreen())
@@ -154,12 +173,63 @@ bool CTamvoApp::InitInstance(const CommandLine& options)
         m_exitCode = 1;
         return false;
     }
+    const bool readOnly = test.IsReadOnly();
     test.Close();
+    if (readOnly)
+        AppMessageBox(DatabaseCheck::readOnlyText(m_databasePath), appTitle(), MsgIcon::Warning, MsgButtons::Ok, m_frame);
+
+    // The whole file is checked before anything is written. A small file is read at
+    // once; a large farm's file takes a second or more and is checked behind the shown
+    // window, with every write held until it has answered.
     m_started = true;
+    if (QFileInfo(m_databasePath).size() <= kQuickCheckAtOnceBytes) {
+        QString problem;
+        const bool ok = CDbFileCheck::check(m_databasePath, &problem);
+        onFileChecked(ok, problem);
+    } else {
+        CDbConnection::SetWritesHeld(QStringLiteral("正在检查数据库文件，请稍候再修改。"));
+        m_check = new CDbFileCheck(m_databasePath, this);
+        connect(m_check, &CDbFileCheck::finished, this, &CTamvoApp::onFileChecked);
+        m_check->start();
+    }
     // The morning view first, unless the user turned it off.
     if (CMainFrame::todayWorkAtStart())
         m_frame->runCommand(Cmd::TodayWork);
     return true;
+}
+
+void CTamvoApp::onFileChecked(bool ok, const QString& problem)
+{
+    if (ok) {
+        CDbConnection::SetWritesHeld(QString());
+        return;
+    }
+    // Damaged: nothing is opened for writing until the user has decided.
+    CDbConnection::SetForceReadOnly(true);
+    CDbConnection::SetWritesHeld(QStringLiteral("数据库文件已损坏，修改不能保存。"));
+    const QString backup = DbBackup::newestBackup(m_databasePath);
+    const QString text = DatabaseCheck::damagedText(m_databasePath, problem, backup);
+    if (backup.isEmpty()) {
+        AppMessageBox(text, appTitle(), MsgIcon::Stop, MsgButtons::Ok, m_frame);
+        return;
+    }
+    if (AppMessageBox(text, appTitle(), MsgIcon::Stop, MsgButtons::YesNo, m_frame) != MsgAnswer::Yes)
+        return;
+    // The open screens hold the damaged file: they go first (each asks its own question).
+    if (m_frame) {
+        m_frame->mdiArea()->closeAllSubWindows();
+        if (!m_frame->mdiArea()->subWindowList().isEmpty())
+            return;
+    }
+    QString kept;
+    if (!DatabaseCheck::restoreBackup(m_databasePath, backup, &kept) || !CDbFileCheck::check(m_databasePath)) {
+        AppMessageBox(QStringLiteral("数据库恢复错误!"), QStringLiteral("错误"), MsgIcon::Stop, MsgButtons::Ok, m_frame);
+        return;
+    }
+    CDbConnection::SetForceReadOnly(false);
+    CDbConnection::SetWritesHeld(QString());
+    AppMessageBox(QStringLiteral("数据库恢复成功!\n损坏的文件保留为 %1").arg(QDir::toNativeSeparators(kept)), QStringLiteral("成功"),
+                  MsgIcon::Information, MsgButtons::Ok, m_frame);
 }
 
 void CTamvoApp::dailyBackup()
@@ -176,10 +246,14 @@ void CTamvoApp::dailyBackup()
 
 int CTamvoApp::ExitInstance()
 {
+    delete m_check; // waits for a check still running
+    m_check = nullptr;
     // A new copy may start while the backup is written: it only reads a snapshot.
     m_instance.reset();
     if (m_started)
         dailyBackup();
     m_started = false;
+    CDbConnection::SetWritesHeld(QString());
+    CDbConnection::SetForceReadOnly(false);
     return m_exitCode;
 }

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "mainframe.h"
+class CDbFileCheck;
 class SingleInstance;
 class QApplication;
 
@@ -52,7 +53,14 @@ public:
     // Loads Qt's Chinese texts and picks a CJK font.
     static void setupLocale(QApplication& app);
 
+    // The background check of the database file, while it runs (tests wait for it).
+    CDbFileCheck* fileCheck() const { return m_check; }
+
 private:
+    // The check's answer: on damage the database stays read-only until the user restores
+    // the last backup.
+    void onFileChecked(bool ok, const QString& problem);
+
     QString m_programDir;
     QString m_databasePath;
     QString m_farmNumber = QStringLiteral("AAAA");
@@ -60,6 +68,7 @@ private:
     QString m_ownerName = QStringLiteral("XXXXXX公司");
     QPointer<CMainFrame> m_frame;
     std::unique_ptr<SingleInstance> m_instance;
+    CDbFileCheck* m_check = nullptr;
     int m_exitCode = 0;
     bool m_started = false; // the database opened and the window was shown
 };

@@ -33,7 +33,7 @@ function(tamvo_tests folder)
     target_link_libraries(${_exe} PRIVATE ${ARG_LINKS} tamvo_testsupport Qt6::Test)
     add_test(NAME ${folder}.${_name} COMMAND ${_exe})
     set_tests_properties(${folder}.${_name} PROPERTIES
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TAMVO_INSTANCE_KEY=test-${_exe}"
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TAMVO_INSTANCE_KEY=test-${_exe};${TAMVO_TEST_ENVIRONMENT}"
       TIMEOUT 600)
   endforeach()
 endfunction()

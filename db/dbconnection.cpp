@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QList>
+#include <QStringList>
+#include <QUrl>
 #include <sqlite3.h>
 
 namespace {
@@ -63,31 +65,89 @@ bool CDbConnection::OpenConnectionString(const QString& connectionString, int)
         return false;
     Close();
     const QString path = PathFromConnectionString(m_connectionText);
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+    const QFileInfo fi(path);
+    if (path.isEmpty() || !fi.isFile()) {
         m_lastError = QStringLiteral("no such file");
         return false;
     }
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK) {
-        m_lastError = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
-        sqlite3_close(db);
+    // WAL keeps its -wal and -shm files beside the database: a file or a folder that
+    // cannot be written (read-only mount, CD, share) is opened for reading only, and
+    // when even that needs a file it cannot make, as unchanging (no locks, no -shm).
+    const bool writable = !ForceReadOnly() && fi.isWritable() && QFileInfo(fi.absolutePath()).isWritable();
+    const bool ok = writable ? openFile(path, false, false) : (openFile(path, true, false) || openFile(path, true, true));
+    if (!ok)
         return false;
-    }
-    m_db = db;
-    // Reading the schema proves the file is a database; a stranger file fails here.
-    if (!exec("select count(*) from sqlite_master")) {
-        sqlite3_close(m_db);
-        m_db = nullptr;
-        return false;
-    }
+    m_readOnly = !writable || sqlite3_db_readonly(m_db, "main") == 1;
     // A short wait absorbs another window's brief autocommit write; a long-held
     // transaction is reported to the user instead of freezing the window.
     sqlite3_busy_timeout(m_db, 300);
     registerHerdSqlFunctions(m_db);
     m_path = path;
     m_level = 0;
+    m_transactionLost = false;
     return true;
+}
+
+bool CDbConnection::openFile(const QString& path, bool readOnly, bool immutable)
+{
+    sqlite3* db = nullptr;
+    int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+    QByteArray name = path.toUtf8();
+    if (immutable) {
+        flags |= SQLITE_OPEN_URI;
+        name = "file:" + QUrl::toPercentEncoding(path, "/") + "?immutable=1";
+    }
+    const int rc = sqlite3_open_v2(name.constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        m_lastError = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+        sqlite3_close(db);
+        return false;
+    }
+    m_db = db;
+    // Set before the first statement: a lock that passes (another program closing its
+    // connection checkpoints the file) is waited for, not taken for a broken file.
+    sqlite3_busy_timeout(m_db, 3000);
+    // Reading the schema proves the file is a database; a stranger file fails here.
+    if (!exec("select count(*) from sqlite_master")) {
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        return false;
+    }
+    return true;
+}
+
+namespace {
+bool& forceReadOnlyFlag()
+{
+    static bool flag = false;
+    return flag;
+}
+
+QString& writesHeldReason()
+{
+    static QString reason;
+    return reason;
+}
+} // namespace
+
+void CDbConnection::SetWritesHeld(const QString& reason)
+{
+    writesHeldReason() = reason;
+}
+
+QString CDbConnection::WritesHeld()
+{
+    return writesHeldReason();
+}
+
+void CDbConnection::SetForceReadOnly(bool readOnly)
+{
+    forceReadOnlyFlag() = readOnly;
+}
+
+bool CDbConnection::ForceReadOnly()
+{
+    return forceReadOnlyFlag();
 }
 
 void CDbConnection::Close()
@@ -103,6 +163,7 @@ void CDbConnection::Close()
     m_statements.clear();
     sqlite3_close_v2(m_db);
     m_db = nullptr;
+    m_readOnly = false;
 }
 
 sqlite3_stmt* CDbConnection::CachedStatement(const QByteArray& sql)
@@ -134,6 +195,26 @@ void CDbConnection::SetLastError(int code)
 {
     m_lastBusy = code == SQLITE_BUSY || code == SQLITE_LOCKED || (code & 0xff) == SQLITE_BUSY;
     m_lastError = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(code));
+    // A write that fails on a full disk or an I/O error can take the whole transaction with it.
+    syncTransaction();
+}
+
+void CDbConnection::syncTransaction()
+{
+    if (!m_db || m_level == 0 || !sqlite3_get_autocommit(m_db))
+        return;
+    m_level = 0;
+    lockHolders().removeAll(this);
+    m_transactionLost = true;
+    if (m_lostHandler)
+        m_lostHandler();
+}
+
+bool CDbConnection::TakeTransactionLost()
+{
+    const bool lost = m_transactionLost;
+    m_transactionLost = false;
+    return lost;
 }
 
 bool CDbConnection::exec(const char* sql)
@@ -154,15 +235,35 @@ int CDbConnection::BeginTrans()
 {
     if (!m_db)
         return -1;
+    if (m_readOnly) {
+        m_lastBusy = false;
+        m_lastError = QStringLiteral("attempt to write a readonly database");
+        return -1;
+    }
     bool ok;
     if (m_level == 0) {
+        if (!WritesHeld().isEmpty()) {
+            m_lastBusy = false;
+            m_lastError = WritesHeld();
+            return -1;
+        }
         // Immediate: the write lock is taken now, so a later write cannot fail because
         // another window committed in between.
         ok = exec("begin immediate");
         if (ok)
             lockHolders().append(this);
     } else {
+        // Outside a transaction a savepoint would start a new one that its release
+        // commits at once: after SQLite has rolled back, nothing more is written.
+        if (sqlite3_get_autocommit(m_db)) {
+            syncTransaction();
+            m_lastBusy = false;
+            m_lastError = QStringLiteral("the transaction was rolled back by the database");
+            return -1;
+        }
         ok = exec(QStringLiteral("savepoint tamvo_%1").arg(m_level).toUtf8().constData());
+        if (!ok)
+            syncTransaction();
     }
     if (!ok)
         return -1;
@@ -175,8 +276,12 @@ bool CDbConnection::CommitTrans()
         return false;
     const bool ok = m_level == 1 ? exec("commit")
                                  : exec(QStringLiteral("release tamvo_%1").arg(m_level - 1).toUtf8().constData());
-    if (!ok)
+    if (!ok) {
+        // A commit refused for a lock leaves the transaction open (it can be retried);
+        // one that failed on the disk has been rolled back by SQLite.
+        syncTransaction();
         return false;
+    }
     if (--m_level == 0)
         lockHolders().removeAll(this);
     return true;
@@ -193,8 +298,10 @@ bool CDbConnection::RollbackTrans()
         const QByteArray name = QStringLiteral("tamvo_%1").arg(m_level - 1).toUtf8();
         ok = exec(("rollback to " + name).constData()) && exec(("release " + name).constData());
     }
-    if (!ok)
+    if (!ok) {
+        syncTransaction();
         return false;
+    }
     if (--m_level == 0)
         lockHolders().removeAll(this);
     return true;

@@ -2,6 +2,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <functional>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -17,13 +18,25 @@ public:
     CDbConnection& operator=(const CDbConnection&) = delete;
 
     // Opens the herd database file at path. A path that does not exist, or a file that
-    // is not a database, gives false.
+    // is not a database, gives false. A file that cannot be written (a read-only
+    // folder or mount, a CD) is opened for reading only: IsReadOnly() then says so.
     bool Open(const QString& path);
     // Opens with a connection string "Provider=...; Data Source=<path>". An empty string
     // re-uses the stored one; options are accepted for compatibility and ignored.
     bool OpenConnectionString(const QString& connectionString, int options = -1);
     void Close();
     bool IsOpen() const;
+    // True when the database could only be opened for reading; every write fails.
+    bool IsReadOnly() const { return m_readOnly; }
+
+    // Every connection opened from now on is read-only (the program does so while a
+    // damaged database waits for the user's decision).
+    static void SetForceReadOnly(bool readOnly);
+    static bool ForceReadOnly();
+    // While a reason is set, no connection begins a transaction (the file is being
+    // checked, or it is damaged and the user has not decided yet); empty lifts it.
+    static void SetWritesHeld(const QString& reason);
+    static QString WritesHeld();
 
     // Transactions nest: the first level is the database transaction (it takes the
     // write lock at once), deeper levels are savepoints. -1 / false on failure.
@@ -31,6 +44,13 @@ public:
     bool CommitTrans();
     bool RollbackTrans();
     int TransLevel() const { return m_level; }
+    // SQLite can end a transaction by itself (a commit that fails on a full disk or an
+    // I/O error rolls everything back). The connection then drops its level to 0 and
+    // remembers it here until TakeTransactionLost(); the handler, when set, is called
+    // at that moment, so the owner can reload what the file holds.
+    bool TransactionLost() const { return m_transactionLost; }
+    bool TakeTransactionLost();
+    void SetTransactionLostHandler(std::function<void()> handler) { m_lostHandler = std::move(handler); }
 
     QString ConnectionText() const { return m_connectionText; }
     QString DatabasePath() const { return m_path; }
@@ -58,6 +78,9 @@ public:
 
 private:
     bool exec(const char* sql);
+    bool openFile(const QString& path, bool readOnly, bool immutable);
+    // Brings the level in line with SQLite's own transaction state after a failure.
+    void syncTransaction();
 
     sqlite3* m_db = nullptr;
     QHash<QByteArray, sqlite3_stmt*> m_statements;
@@ -66,5 +89,8 @@ private:
     QString m_ownerName;
     QString m_lastError;
     bool m_lastBusy = false;
+    bool m_readOnly = false;
+    bool m_transactionLost = false;
+    std::function<void()> m_lostHandler;
     int m_level = 0;
 };

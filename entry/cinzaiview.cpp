@@ -437,6 +437,19 @@ void CInZaiView::discard()
     rollbackWork();
 }
 
+// The litter on screen again, as the database holds it.
+void CInZaiView::reloadStored()
+{
+    const QString sow = m_loadedSow;
+    const QString parity = m_loadedParity;
+    m_loadedSow.clear();
+    m_loadedParity.clear();
+    if (sow.isEmpty() || parity.isEmpty())
+        return;
+    m_sow->setEditText(sow);
+    chooseParity(parity);
+}
+
 void CInZaiView::deleteCurrent()
 {
     const int row = grid()->GetFocusCell().row;

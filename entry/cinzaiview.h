@@ -46,6 +46,7 @@ protected:
     void loadScreen() override;
     bool save() override;
     void discard() override;
+    void reloadStored() override;
     void deleteCurrent() override;
     QString printDetails() const override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -83,7 +83,25 @@ CGridCtrl::CGridCtrl(QWidget* parent)
     updatePanes();
 }
 
-CGridCtrl::~CGridCtrl() = default;
+CGridCtrl::~CGridCtrl()
+{
+    CloseEditors(false);
+}
+
+void CGridCtrl::CloseEditors(bool notify)
+{
+    QWidget* editor = m_editor;
+    if (!editor || !m_editorPane) {
+        if (!notify)
+            m_editRow = m_editCol = -1;
+        return;
+    }
+    if (!notify)
+        m_editRow = m_editCol = -1;
+    m_editorPane->finishEditor(editor, notify);
+    m_editor = nullptr;
+    m_editorPane = nullptr;
+}
 
 CGridCtrl::StructureChange::StructureChange(CGridCtrl* grid)
     : m_grid(grid)

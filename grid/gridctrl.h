@@ -1,4 +1,5 @@
 #pragma once
+#include <QPointer>
 #include "gridmodel.h"
 
 #include <QFrame>
@@ -146,6 +147,10 @@ public:
     // begin-edit notification, the text stored when the cell is editable, end-edit.
     bool EditCell(int row, int col, const QString& text);
     bool IsEditing() const { return m_editRow >= 0; }
+    // Ends an open in-place editor. notify: its text is taken and the end-edit is told,
+    // as when the user leaves the cell; otherwise it is dropped without a word (a grid
+    // or screen that is being destroyed must not reach its half-destroyed owner).
+    void CloseEditors(bool notify);
     // Called from a beginEdit handler: the edit does not start.
     void RefuseEdit() { m_editRefused = true; }
 
@@ -210,6 +215,8 @@ private:
     int m_defaultColumnWidth = 80;
     int m_hiddenRows = 0; // fixed rows hidden in the body views
     int m_hiddenCols = 0;
+    QPointer<QWidget> m_editor;
+    CGridPane* m_editorPane = nullptr;
     int m_editRow = -1;
     int m_editCol = -1;
     bool m_editRefused = false;

@@ -60,8 +60,19 @@ void CGridPane::updateGeometries()
     emit geometriesUpdated();
 }
 
+void CGridPane::finishEditor(QWidget* editor, bool commit)
+{
+    if (commit)
+        commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
 void CGridPane::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
+    if (m_grid->m_editor == editor) {
+        m_grid->m_editor = nullptr;
+        m_grid->m_editorPane = nullptr;
+    }
     // Close first, then tell the screen: a message it shows from the end-edit
     // notification must not find a half-closed editor. Tab moves on afterwards.
     QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
@@ -304,6 +315,14 @@ QWidget* CGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
     const int col = index.column();
     if (!m_grid->editorOpening(row, col))
         return nullptr;
+    QWidget* editor = createCellEditor(parent, col);
+    m_grid->m_editor = editor;
+    m_grid->m_editorPane = qobject_cast<CGridPane*>(parent->parentWidget());
+    return editor;
+}
+
+QWidget* CGridDelegate::createCellEditor(QWidget* parent, int col) const
+{
     if (m_grid->isComboColumn(col)) {
         auto* combo = new QComboBox(parent);
         combo->setEditable(true);

@@ -16,6 +16,8 @@ public:
     Kind kind() const { return m_kind; }
 
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    // Closes the pane's open editor, taking its text first when commit is set.
+    void finishEditor(QWidget* editor, bool commit);
 
 signals:
     void geometriesUpdated();
@@ -58,5 +60,7 @@ public:
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
+    QWidget* createCellEditor(QWidget* parent, int col) const;
+
     CGridCtrl* m_grid;
 };

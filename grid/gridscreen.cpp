@@ -48,6 +48,11 @@ CGridScreen::CGridScreen(int commandId, int module, QWidget* parent)
 
 CGridScreen::~CGridScreen()
 {
+    // The screen's own parts are gone already: an editor still open is dropped without
+    // telling anyone, and the grid says nothing more to the screen's slots.
+    m_grid->CloseEditors(false);
+    m_grid->blockSignals(true);
+    m_connection.SetTransactionLostHandler({});
     // An unanswered transaction is never kept: closing the connection rolls it back.
     if (m_findDlg)
         delete m_findDlg;
@@ -109,6 +114,10 @@ bool CGridScreen::initialUpdate()
         AppStandardMessage(QStringLiteral("数据库连接失败!"), this);
         return false;
     }
+    // A write that takes the transaction down is told once the edit that met it is over.
+    m_connection.SetTransactionLostHandler([this] {
+        QMetaObject::invokeMethod(this, [this] { reportLostWork(); }, Qt::QueuedConnection);
+    });
     applyGridFlags();
     loadScreen();
     return true;
@@ -133,27 +142,61 @@ bool CGridScreen::beginWrite(int row, int col, const QString& restoreText)
         AppMessageBox(text, QStringLiteral("警告"), MsgIcon::Warning);
         return false;
     };
+    if (m_connection.IsReadOnly())
+        return refuse(QStringLiteral("数据库文件只能读取(只读的文件夹、光盘或损坏的文件)，修改不能保存。"));
     const QString holder = m_connection.OtherWriteLockHolder();
     if (!holder.isEmpty())
         return refuse(QStringLiteral("窗口“%1”有尚未保存的修改，正占用数据库。\n请先在那个窗口保存或关闭它，再修改这里的数据。").arg(holder));
-    if (m_connection.BeginTrans() < 0)
-        return refuse(QStringLiteral("数据库正被另一个程序修改，这里的修改没有保存。\n请稍后再试。"));
+    if (m_connection.BeginTrans() < 0) {
+        if (m_connection.LastErrorWasBusy())
+            return refuse(QStringLiteral("数据库正被另一个程序修改，这里的修改没有保存。\n请稍后再试。"));
+        return refuse(QStringLiteral("数据库拒绝了这次修改，记录没有保存。\n\n") + m_connection.LastError());
+    }
     return true;
 }
 
 bool CGridScreen::commitWork()
 {
-    if (m_connection.TransLevel() == 0)
-        return true;
+    if (m_connection.TransLevel() == 0) {
+        if (!m_connection.TransactionLost())
+            return true;
+        reportLostWork();
+        return false;
+    }
     if (m_connection.CommitTrans())
         return true;
-    AppMessageBox(QStringLiteral("保存失败：%1").arg(m_connection.LastError()), QStringLiteral("错误"), MsgIcon::Stop);
+    const QString error = m_connection.LastError();
+    if (m_connection.TransactionLost()) {
+        reportLostWork(error);
+        return false;
+    }
+    // The transaction is still open (a lock, say): the changes stay pending for another try.
+    AppMessageBox(QStringLiteral("保存失败：%1").arg(error), QStringLiteral("错误"), MsgIcon::Stop);
     return false;
 }
 
 bool CGridScreen::rollbackWork()
 {
-    return m_connection.TransLevel() == 0 || m_connection.RollbackTrans();
+    if (m_connection.TransLevel() == 0) {
+        m_connection.TakeTransactionLost(); // nothing to keep either way
+        return true;
+    }
+    if (m_connection.RollbackTrans())
+        return true;
+    m_connection.TakeTransactionLost();
+    return m_connection.TransLevel() == 0;
+}
+
+void CGridScreen::reportLostWork(const QString& error)
+{
+    if (!m_connection.TakeTransactionLost())
+        return;
+    QString text = QStringLiteral("数据库出错，尚未保存的修改没有存入数据库。\n窗口重新显示数据库中保存的记录。");
+    if (!error.isEmpty())
+        text = QStringLiteral("保存失败：%1\n\n").arg(error) + text;
+    AppMessageBox(text, QStringLiteral("错误"), MsgIcon::Stop, MsgButtons::Ok, this);
+    m_modified = false;
+    reloadStored();
 }
 
 bool CGridScreen::save()
@@ -168,6 +211,9 @@ void CGridScreen::discard()
 
 bool CGridScreen::queryClose()
 {
+    // A cell still being typed in is ended as leaving it would end it, so its text is
+    // stored (or refused) before the question.
+    m_grid->CloseEditors(true);
     if (!m_modified) {
         rollbackWork();
         return true;

@@ -79,7 +79,10 @@ public:
     // transaction. When another window of the program holds the write lock, says which
     // one, puts restoreText back into the cell (when a cell is given) and answers false.
     bool beginWrite(int row = -1, int col = -1, const QString& restoreText = QString());
-    // Commit / roll back the screen's transaction (nothing to do without one).
+    // Commit / roll back the screen's transaction (nothing to do without one). When
+    // the database has ended the transaction by itself (a commit or a write that failed
+    // on a full disk or an I/O error), the screen says that its unsaved changes were not
+    // stored and shows what the file holds again; commitWork then answers false.
     bool commitWork();
     bool rollbackWork();
 
@@ -132,6 +135,9 @@ protected:
     virtual void discard();
     // "删除"; screens that offer it fill it in.
     virtual void deleteCurrent() {}
+    // Shows again what the database holds, after unsaved changes were lost. The default
+    // runs loadScreen() again; a screen whose loadScreen cannot run twice overrides it.
+    virtual void reloadStored() { loadScreen(); }
 
     // Lines printed under the heading (the farrowing screen's litter); none by default.
     virtual QString printDetails() const { return QString(); }
@@ -140,6 +146,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The database ended the screen's transaction: tell the user, show the file's state.
+    void reportLostWork(const QString& error = QString());
     void applyGridFlags();
     void showFindDialog();
     void insertRowAtFocus();

@@ -1,4 +1,5 @@
 #include "printservice.h"
+#include "safefile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +10,7 @@
 #include <QScreen>
 #include <QWidget>
 #include <QPrinter>
+#include <QTemporaryDir>
 #include <memory>
 
 namespace {
@@ -100,15 +102,39 @@ void run(Mode mode, const Render& render, QWidget* parent)
     }
 }
 
+namespace {
+bool g_pdfWriteFailed = false;
+}
+
+bool takePdfWriteFailed()
+{
+    const bool failed = g_pdfWriteFailed;
+    g_pdfWriteFailed = false;
+    return failed;
+}
+
 bool toPdf(const Render& render, const QString& path)
 {
+    g_pdfWriteFailed = false;
+    // Rendered aside first: the PDF writer does not report a failed write, and an
+    // existing file is replaced only by a complete one (its end marker there).
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        g_pdfWriteFailed = true;
+        return false;
+    }
+    const QString rendered = dir.filePath(QStringLiteral("print.pdf"));
     QPrinter pdf(QPrinter::HighResolution);
     pdf.setOutputFormat(QPrinter::PdfFormat);
     pdf.setPageLayout(sharedPrinter()->pageLayout());
-    pdf.setOutputFileName(path);
-    QFile::remove(path);
+    pdf.setOutputFileName(rendered);
     render(&pdf);
-    return QFileInfo(path).size() > 0;
+    QFile f(rendered);
+    const QByteArray bytes = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    if (bytes.isEmpty())
+        return false; // nothing was rendered
+    g_pdfWriteFailed = !bytes.trimmed().endsWith("%%EOF") || !SafeFile::writeWhole(path, bytes);
+    return !g_pdfWriteFailed;
 }
 
 } // namespace PrintService

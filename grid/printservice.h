@@ -27,6 +27,9 @@ QString ownerName();
 QPrinter* sharedPrinter();
 Handler setHandler(Handler handler);
 void run(Mode mode, const Render& render, QWidget* parent = nullptr);
-// Renders into a PDF file with the shared printer's page set-up.
+// Renders into a PDF file with the shared printer's page set-up. False when nothing
+// complete could be written; takePdfWriteFailed() then tells a failed write (full disk)
+// from a render that produced nothing (and clears what it tells).
 bool toPdf(const Render& render, const QString& path);
+bool takePdfWriteFailed();
 }

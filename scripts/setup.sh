@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the program and its tests need, when any is missing,
 # then configures and builds into ./build.
+#   scripts/setup.sh              packages, then the normal build in ./build
+#   scripts/setup.sh --sanitize   packages, then a build with AddressSanitizer and
+#                                 UndefinedBehaviorSanitizer in ./build-asan
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# Real package names only: dpkg never reports a virtual name (one that another
+# package provides) as installed, so such a name would be "missing" on every run.
 PACKAGES=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6charts6-dev qt6-translations-l10n qt6-l10n-tools qt6-qpa-plugins
+  qt6-base-dev qt6-base-dev-tools qt6-charts-dev qt6-translations-l10n qt6-l10n-tools qt6-qpa-plugins
   libgl1-mesa-dev libsqlite3-dev
   fonts-wqy-microhei
   xvfb xauth
@@ -25,5 +30,10 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y "${missing[@]}"
 fi
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" >/dev/null
-cmake --build build -j"$(nproc)"
+if [ "${1:-}" = "--sanitize" ]; then
+  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" -DTAMVO_SANITIZE=ON >/dev/null
+  cmake --build build-asan -j"$(nproc)"
+else
+  cmake -S . -B build -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" >/dev/null
+  cmake --build build -j"$(nproc)"
+fi

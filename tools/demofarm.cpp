@@ -5,10 +5,13 @@
 #include "herdschema.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -1679,8 +1682,27 @@ bool create(const Options& options, QString* error, Summary* summary, const Prog
     Options o = options;
     if (!o.today.isValid())
         o.today = AppClock::today();
+    // The farm is built in a file beside PATH and moved into place only when complete,
+    // so a run that is killed half-way leaves no empty farm at PATH.
+    const QString partial = options.path + QStringLiteral(".part");
+    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")})
+        QFile::remove(partial + suffix); // left by a run that was killed
+    o.path = partial;
     Simulation sim(o, progress);
-    return sim.run(error, summary);
+    if (!sim.run(error, summary))
+        return false;
+    // link() refuses an existing name, so a file that appeared meanwhile is never replaced.
+    const QByteArray from = QFile::encodeName(partial);
+    const QByteArray to = QFile::encodeName(options.path);
+    const bool walLeft = QFileInfo(partial + QStringLiteral("-wal")).size() > 0;
+    if (walLeft || ::link(from.constData(), to.constData()) != 0) {
+        QFile::remove(partial);
+        return refuse(walLeft ? QStringLiteral("数据库没有写完: %1").arg(partial)
+                              : QStringLiteral("不能建立文件 %1: %2").arg(options.path, QString::fromLocal8Bit(std::strerror(errno))));
+    }
+    ::unlink(from.constData());
+    QFile::remove(partial + QStringLiteral("-shm"));
+    return true;
 }
 
 } // namespace DemoFarm

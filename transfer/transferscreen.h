@@ -71,6 +71,8 @@ protected:
     void loadScreen() override;
     bool save() override;
     void discard() override;
+    // After lost unsaved work: the list shown, as the database holds it.
+    void reloadStored() override { load(m_shownType); }
     void deleteCurrent() override;
 
     // Grid shape beyond columns, headers and fixed counts: combos, numeric columns.

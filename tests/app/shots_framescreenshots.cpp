@@ -1,5 +1,6 @@
-// Pictures of the main window for a person to look at: run under a real X server
-// (xvfb-run) with TAMVO_SHOT_DIR set; skipped otherwise.
+// Pictures of the main window for a person to look at. A program, not a test (it checks
+// nothing a machine could judge): run it under a real X server with a folder, e.g.
+//   TAMVO_SHOT_DIR=/tmp/shots xvfb-run -a -s "-screen 0 1600x1000x24" build/bin/shots_framescreenshots
 #include "fakescreen.h"
 #include "gridscreen.h"
 #include "testsupport.h"
@@ -34,7 +35,7 @@ void TestFrameScreenshots::initTestCase()
 {
     m_dir = qEnvironmentVariable("TAMVO_SHOT_DIR");
     if (m_dir.isEmpty() || QGuiApplication::platformName() == QLatin1String("offscreen"))
-        QSKIP("set TAMVO_SHOT_DIR and run under an X server to take the pictures");
+        QFAIL("set TAMVO_SHOT_DIR and run under an X server to take the pictures");
     QDir().mkpath(m_dir);
     QStandardPaths::setTestModeEnabled(true);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
@@ -121,4 +122,4 @@ void TestFrameScreenshots::realScreens()
 }
 
 QTEST_MAIN(TestFrameScreenshots)
-#include "test_framescreenshots.moc"
+#include "shots_framescreenshots.moc"
