@@ -15,6 +15,8 @@
 #include "cgzaizhuview.h"
 #include "cgzhongzhuview.h"
 #include "ctamvoview.h"
+#include "pinlvscreen.h"
+#include "reminderscreen.h"
 #include "dbmaintenance.h"
 #include "gridscreen.h"
 #include "mainframe.h"
@@ -93,6 +95,22 @@ void registerScreens()
         const CTamvoApp* app = theApp();
         return app ? qMakePair(app->farmNumber(), app->subFarmNumber()) : qMakePair(QStringLiteral("AAAA"), QStringLiteral("1"));
     });
+
+    // Daily reminders and system alerts
+    addScreen<CTDaiPei>();
+    addScreen<CTShiPei>();
+    addScreen<CTRenShen>();
+    addScreen<CTJianCha>();
+    addScreen<CTYuChan>();
+    addScreen<CTBuYu>();
+    addScreen<CTDuanNai>();
+    addScreen<CTPinLv>();
+    addScreen<CJDaiPei>();
+    addScreen<CJShiPei>();
+    addScreen<CJJianCha>();
+    addScreen<CJYuChan>();
+    addScreen<CJDuanNai>();
+    addScreen<CJPinLv>();
 
     // Transfers
     addScreen<CGZaizhuView>();
