@@ -3,8 +3,10 @@
 #include "democommand.h"
 #include "exportcommand.h"
 #include "tamvoapp.h"
+#include "tamvoresources.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 
 int main(int argc, char* argv[])
@@ -35,6 +37,12 @@ int main(int argc, char* argv[])
     }
 
     QApplication app(argc, argv);
+    // The desktop menu's entry and the window share one icon and one name.
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addPixmap(QPixmap::fromImage(TamvoResources::appIcon(size)));
+    app.setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.tamvo.Tamvo"));
     CTamvoApp::setupLocale(app);
     CTamvoApp tamvo;
     if (!tamvo.InitInstance(options)) {

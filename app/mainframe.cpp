@@ -6,6 +6,7 @@
 #include "cnumberdlg.h"
 #include "dialogcommands.h"
 #include "framestatusbar.h"
+#include "helpwindow.h"
 #include "mditabs.h"
 #include "navigationbar.h"
 #include "printservice.h"
@@ -300,6 +301,11 @@ QAction* CMainFrame::commandAction(int commandId) const
     return m_actions.value(commandId);
 }
 
+CHelpWindow* CMainFrame::helpWindow() const
+{
+    return m_help.data();
+}
+
 bool CMainFrame::runCommand(int commandId)
 {
     QAction* a = m_actions.value(commandId);
@@ -422,12 +428,16 @@ bool CMainFrame::runFrameCommand(int commandId)
         m_status->setVisible(m_status->isHidden());
         return true;
     case Cmd::HelpTopics: {
-        // Without the manual help quietly does nothing.
+        // The manual opens in the program's own window, so help works without a web
+        // browser; without the manual help quietly does nothing.
         const QString manual = TamvoResources::manualPath();
-        if (!manual.isEmpty()) {
-            const QUrl url = QUrl::fromLocalFile(manual);
-            urlOpener() ? urlOpener()(url) : QDesktopServices::openUrl(url);
-        }
+        if (manual.isEmpty())
+            return true;
+        if (!m_help)
+            m_help = new CHelpWindow(manual, this);
+        m_help->show();
+        m_help->raise();
+        m_help->activateWindow();
         return true;
     }
     case Cmd::WebSite:

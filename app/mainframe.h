@@ -8,6 +8,7 @@
 #include <functional>
 
 class CChildFrame;
+class CHelpWindow;
 class CFrameStatusBar;
 class CMDITabs;
 class CNavigationBar;
@@ -58,6 +59,8 @@ public:
     CFrameStatusBar* frameStatusBar() const { return m_status; }
     CNavigationBar* navigationBar() const { return m_nav; }
     CMDITabs* tabStrip() const { return m_tabs; }
+    // The manual's window once help has been asked for, else nullptr.
+    CHelpWindow* helpWindow() const;
     // The drop-down menu of the tool bar's "打开窗口" button.
     QMenu* openWindowMenu() const { return m_dropMenu; }
 
@@ -119,6 +122,7 @@ private:
     QHash<int, QAction*> m_actions;
     QHash<int, QList<QMenu*>> m_menus;
     QHash<int, QPointer<CChildFrame>> m_slots;
+    QPointer<CHelpWindow> m_help;
     int m_module = 0;
     int m_menuId = 0;
     int m_shortMenuId = 0;

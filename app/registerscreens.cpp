@@ -7,8 +7,12 @@
 #include "cinfeiview.h"
 #include "cinpeiview.h"
 #include "cinzaiview.h"
+#include "cbchanzai.h"
+#include "cbfenxi.h"
+#include "cbpeizhong.h"
 #include "ccleanupdlg.h"
 #include "cpeiduidlg.h"
+#include "reportheading.h"
 #include "csowstatusdlg.h"
 #include "cgbaoyuview.h"
 #include "cghoubeiview.h"
@@ -96,6 +100,14 @@ void registerScreens()
         return app ? qMakePair(app->farmNumber(), app->subFarmNumber()) : qMakePair(QStringLiteral("AAAA"), QStringLiteral("1"));
     });
 
+    // Reports: the printed heading carries the owner name as it is now.
+    ReportHeading::setOwnerNameSource([] {
+        const CTamvoApp* app = theApp();
+        return app ? app->ownerName() : QStringLiteral("XXXXXX公司");
+    });
+    addScreen<CBPeiZhong>();
+    addScreen<CBChanZai>();
+    addScreen<CBFenXi>();
     // Daily reminders and system alerts
     addScreen<CTDaiPei>();
     addScreen<CTShiPei>();

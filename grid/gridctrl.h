@@ -134,6 +134,11 @@ public:
     void SetPrintHead(const QString& head1, const QString& head2);
     QString GetPrintHead1() const { return m_printHead1; }
     QString GetPrintHead2() const { return m_printHead2; }
+    // Rows that only separate blocks of rows (the farrowing report's black "换行" rows):
+    // the printout never shows them; it starts a new page there, or leaves a blank gap
+    // when the next block still fits on the page, and keeps a block on one page if it can.
+    void SetPrintBreakRows(const QVector<int>& rows) { m_printBreaks = rows; }
+    QVector<int> GetPrintBreakRows() const { return m_printBreaks; }
     // Prints the whole grid at once without asking (the shared printing path).
     void Print();
 
@@ -210,6 +215,7 @@ private:
     int m_structureChanges = 0;
     QString m_printHead1;
     QString m_printHead2;
+    QVector<int> m_printBreaks;
     mutable QHash<QChar, int> m_charWidths;
 };
 

@@ -67,6 +67,57 @@ int CGridPrinter::footerHeight(int dpi) const
     return int(9 * dpi / 72.0 * 2.2);
 }
 
+QVector<QVector<int>> CGridPrinter::rowChunks(int first, int end, double limit) const
+{
+    auto height = [this](int r) { return m_grid->GetRowHeight(r); };
+    const QVector<int> breaks = m_grid->GetPrintBreakRows();
+    if (breaks.isEmpty())
+        return runs(first, end, limit, height);
+
+    // Blocks between break rows. A block goes on the current page when it fits there
+    // (after a blank gap the height of the break row), else on a new page; a block
+    // taller than a page is cut into whole pages of rows.
+    QVector<QVector<int>> blocks(1);
+    QVector<int> gapBefore(1, 0);
+    for (int r = first; r < end; ++r) {
+        if (breaks.contains(r)) {
+            blocks << QVector<int>();
+            gapBefore << r;
+            continue;
+        }
+        blocks.last() << r;
+    }
+    QVector<QVector<int>> out;
+    QVector<int> page;
+    double used = 0;
+    for (int b = 0; b < blocks.size(); ++b) {
+        const QVector<int>& block = blocks.at(b);
+        if (block.isEmpty())
+            continue;
+        double h = 0;
+        for (int r : block)
+            h += height(r);
+        const int gap = page.isEmpty() ? 0 : height(gapBefore.at(b));
+        if (!page.isEmpty() && used + gap + h <= limit + 0.5) {
+            page << gapBefore.at(b) << block;
+            used += gap + h;
+            continue;
+        }
+        if (!page.isEmpty())
+            out << page;
+        page.clear();
+        used = 0;
+        QVector<QVector<int>> parts = runs(block.first(), block.last() + 1, limit, height);
+        page = parts.takeLast();
+        out << parts;
+        for (int r : page)
+            used += height(r);
+    }
+    if (!page.isEmpty() || out.isEmpty())
+        out << page;
+    return out;
+}
+
 QVector<CGridPrinter::Page> CGridPrinter::paginate(const QSizeF& pageSize, int dpi) const
 {
     QVector<Page> pages;
@@ -95,7 +146,7 @@ QVector<CGridPrinter::Page> CGridPrinter::paginate(const QSizeF& pageSize, int d
     for (int r = 0; r < fr; ++r)
         fixedH += m_grid->GetRowHeight(r);
     const double availH = (pageSize.height() - headingHeight(dpi) - footerHeight(dpi)) / toDevice / m_scale - fixedH;
-    const QVector<QVector<int>> chunks = runs(fr, rows, availH, [this](int r) { return m_grid->GetRowHeight(r); });
+    const QVector<QVector<int>> chunks = rowChunks(fr, rows, availH);
 
     for (const QVector<int>& b : bands) {
         for (const QVector<int>& ch : chunks) {
@@ -152,7 +203,10 @@ void CGridPrinter::paintPage(QPainter& p, const Page& page, const QPointF& origi
     p.translate(origin);
     p.setFont(cellFont());
     const int lines = m_grid->GetGridLines();
+    const QVector<int> breaks = m_grid->GetPrintBreakRows();
     for (int r : page.rows) {
+        if (breaks.contains(r))
+            continue; // a blank gap between two blocks
         for (int c : page.cols) {
             const QRect merge = m->mergeAt(r, c);
             // Anchor: the merge's first row and column that this page shows in this part.

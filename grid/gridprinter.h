@@ -35,6 +35,9 @@ public:
     static constexpr double kMinScale = 0.7;
 
 private:
+    // Rows first..end-1 cut into pages of at most limit pixels, keeping the blocks
+    // between the grid's print break rows whole where they fit.
+    QVector<QVector<int>> rowChunks(int first, int end, double limit) const;
     int headingHeight(int dpi) const;
     int footerHeight(int dpi) const;
     void paintHeading(QPainter& p, const QRectF& area, int dpi) const;

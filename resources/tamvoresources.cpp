@@ -56,6 +56,39 @@ QPixmap splashPicture()
     return pm;
 }
 
+QImage appIcon(int size)
+{
+    // The splash picture's pig head on the program's green, drawn on a 64-unit grid so
+    // every size comes out of the same strokes.
+    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 64.0, size / 64.0);
+    QLinearGradient back(0, 0, 0, 64);
+    back.setColorAt(0, QColor(0x43, 0xa0, 0x47));
+    back.setColorAt(1, QColor(0x1b, 0x5e, 0x20));
+    p.setPen(Qt::NoPen);
+    p.setBrush(back);
+    p.drawRoundedRect(QRectF(2, 2, 60, 60), 12, 12);
+
+    p.setPen(QPen(QColor(0x8d, 0x3c, 0x4a), 2));
+    p.setBrush(QColor(0xf8, 0xbb, 0xd0));
+    QPainterPath ears;
+    ears.moveTo(14, 24); ears.lineTo(12, 8); ears.lineTo(26, 16); ears.closeSubpath();
+    ears.moveTo(50, 24); ears.lineTo(52, 8); ears.lineTo(38, 16); ears.closeSubpath();
+    p.drawPath(ears);
+    p.drawEllipse(QRectF(10, 12, 44, 42));  // head
+    p.drawEllipse(QRectF(21, 33, 22, 15));  // snout
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x5d, 0x27, 0x30));
+    p.drawEllipse(QRectF(26, 38, 4, 6));    // nostrils
+    p.drawEllipse(QRectF(34, 38, 4, 6));
+    p.drawEllipse(QRectF(20, 24, 5, 5));    // eyes
+    p.drawEllipse(QRectF(39, 24, 5, 5));
+    return img;
+}
+
 QString manualPath()
 {
     const QDir dir(QCoreApplication::applicationDirPath());

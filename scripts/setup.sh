@@ -10,6 +10,7 @@ PACKAGES=(
   libgl1-mesa-dev libsqlite3-dev
   fonts-wqy-microhei
   xvfb xauth
+  desktop-file-utils appstream
 )
 
 missing=()

@@ -6,6 +6,7 @@
 #include "fakescreen.h"
 #include "framestatusbar.h"
 #include "mainframe.h"
+#include "helpwindow.h"
 #include "mditabs.h"
 #include "navigationbar.h"
 #include "testsupport.h"
@@ -850,13 +851,18 @@ void TestMainFrame::helpWebAndAbout()
     CMainFrame::setUrlOpener(oldOpener);
     CMainFrame::setDialogRunner(oldRunner);
 
-    QCOMPARE(opened.size(), 3);
-    QVERIFY(opened[0].isLocalFile());
-    QVERIFY(opened[0].toLocalFile().endsWith(QStringLiteral("manual/index.html")));
-    QVERIFY(QFile::exists(opened[0].toLocalFile()));
-    QCOMPARE(opened[1], QUrl(CommandTable::webAddress(32894)));
-    QCOMPARE(opened[2], QUrl(CommandTable::webAddress(32895)));
-    QVERIFY(opened[1] != opened[2]);
+    // The manual shows in the program's own window; only the web sites go to the browser.
+    QVERIFY(frame.helpWindow());
+    QVERIFY(frame.helpWindow()->isVisible());
+    QVERIFY(frame.helpWindow()->currentUrl().toLocalFile().endsWith(QStringLiteral("manual/index.html")));
+    QVERIFY(QFile::exists(frame.helpWindow()->currentUrl().toLocalFile()));
+    CHelpWindow* const help = frame.helpWindow();
+    QVERIFY(frame.runCommand(32785));
+    QCOMPARE(frame.helpWindow(), help); // asked again: the same window comes forward
+    QCOMPARE(opened.size(), 2);
+    QCOMPARE(opened[0], QUrl(CommandTable::webAddress(32894)));
+    QCOMPARE(opened[1], QUrl(CommandTable::webAddress(32895)));
+    QVERIFY(opened[0] != opened[1]);
     QCOMPARE(dialogs, (QStringList{"CFlash", "QPageSetupDialog"}));
 }
 
