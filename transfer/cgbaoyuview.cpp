@@ -46,10 +46,12 @@ bool CGBaoYuView::loadType(int type)
     QVector<QStringList> rows;
     bool ok;
     if (type == 0) {
-        ok = query(QStringLiteral("select 仔猪耳号,分娩日期,初生重,[20日龄校重],[28日龄校重],仔猪状态,母猪耳号,公猪耳号 from 产仔记录 "
+        // "Not in the pigs' table", asked per piglet through the tag index rather than by
+        // listing every tag the table holds.
+        ok = query(QStringLiteral("select 仔猪耳号,分娩日期,初生重,[20日龄校重],[28日龄校重],仔猪状态,母猪耳号,公猪耳号 from 产仔记录 c "
                                   "where 转群去向 = '保育' and 分娩日期 between ")
                        + from + QStringLiteral(" and ") + to
-                       + QStringLiteral(" and 仔猪耳号 not in (select 耳号 from 子猪管理 where 耳号 is not null) order by 分娩日期"),
+                       + QStringLiteral(" and not exists (select 1 from 子猪管理 z where z.耳号 = c.仔猪耳号) order by 分娩日期"),
                    rows);
     } else {
         static const char* const groups[] = {"", "后备猪", "肥育猪", "死亡"};

@@ -190,6 +190,11 @@ bool CTransferScreen::load(int type)
     const bool ok = loadType(type);
     EntryScreen::numberRows(g, firstDataRow(), g->GetRowCount() - 1);
     g->AutoSize();
+    // An empty column still fits a date, so a choice or a date typed in shows whole.
+    const int least = g->textWidth(QStringLiteral("20261231")) + 12;
+    for (int c = g->GetFixedColumnCount(); c < g->GetColumnCount(); ++c)
+        if (g->GetColumnWidth(c) < least)
+            g->SetColumnWidth(c, least);
     g->Refresh();
     return ok;
 }

@@ -1,4 +1,5 @@
 #include "cgzaizhuview.h"
+#include "ctamvoview.h"
 #include "entryrules.h"
 #include "transferfixture.h"
 
@@ -233,6 +234,32 @@ private slots:
         QVERIFY(v->isModified());
         QCOMPARE(screenScalar(*v, QStringLiteral("select count(*) from 产仔记录 where 转群去向 is not null")), QStringLiteral("0"));
         QCOMPARE(screenScalar(*v, QStringLiteral("select 已产 from 配种")), QStringLiteral("no"));
+    }
+
+    // While another window holds unsaved work, the save says which window and keeps
+    // the rows for a later try.
+    void anotherWindowHoldsTheDatabase()
+    {
+        TransferFarm f;
+        litter(f);
+        ScriptedMessages msgs;
+        auto archive = openScreen<CTamvoView>(f.db);
+        QVERIFY(archive->runCommand(Add));
+        QVERIFY(archive->grid()->EditCell(1, 1, QStringLiteral("LLYY00000000077")));
+        QVERIFY(archive->isModified());
+        auto v = openScreen<Z>(f.db);
+        QVERIFY(v->grid()->EditCell(1, Z::ColDestination, QStringLiteral("保育")));
+        QVERIFY(v->grid()->EditCell(1, Z::ColMoveDate, QStringLiteral("20260401")));
+        QVERIFY(v->runCommand(Save));
+        QCOMPARE(msgs.shown().size(), 1);
+        QVERIFY2(msgs.shown().at(0).text.contains(archive->windowTitle()), qPrintable(msgs.shown().at(0).text));
+        QVERIFY(v->isModified());
+        QCOMPARE(v->grid()->GetItemText(1, Z::ColMoveDate), QStringLiteral("20260401"));
+        // Once that window has saved, the same save goes through.
+        QVERIFY(archive->runCommand(Save));
+        QVERIFY(v->runCommand(Save));
+        QVERIFY(!v->isModified());
+        QCOMPARE(f.savedScalar(QStringLiteral("select 转群去向 from 产仔记录 where 仔猪耳号='%1'").arg(p1)), QStringLiteral("保育"));
     }
 
     void refreshQuestion_data()
