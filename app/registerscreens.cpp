@@ -10,6 +10,7 @@
 #include "cbchanzai.h"
 #include "cbfenxi.h"
 #include "cbpeizhong.h"
+#include "cdayindlg.h"
 #include "ccleanupdlg.h"
 #include "cpeiduidlg.h"
 #include "reportheading.h"
@@ -108,6 +109,8 @@ void registerScreens()
     addScreen<CBPeiZhong>();
     addScreen<CBChanZai>();
     addScreen<CBFenXi>();
+    addExportableDialog<CZhongZhuKaDlg>();
+    addExportableDialog<CMuZhuKaDlg>();
     // Daily reminders and system alerts
     addScreen<CTDaiPei>();
     addScreen<CTShiPei>();
