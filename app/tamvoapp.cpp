@@ -172,9 +172,10 @@ void CTamvoApp::dailyBackup()
 
 int CTamvoApp::ExitInstance()
 {
+    // A new copy may start while the backup is written: it only reads a snapshot.
+    m_instance.reset();
     if (m_started)
         dailyBackup();
     m_started = false;
-    m_instance.reset();
     return m_exitCode;
 }

@@ -118,6 +118,8 @@ bool copyDatabase(const QString& databasePath, const QString& destPath, QString*
     sqlite3_close(src);
     if (rc != SQLITE_DONE || !closed)
         return false;
+    // The copy is as readable as the database (the temporary file starts private).
+    QFile::setPermissions(part.fileName(), QFile::permissions(databasePath));
     if (std::rename(QFile::encodeName(part.fileName()).constData(), QFile::encodeName(destPath).constData()) != 0) {
         setError(error, QStringLiteral("不能写入文件: %1").arg(destPath));
         return false;

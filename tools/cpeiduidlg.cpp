@@ -109,8 +109,10 @@ CPeiDuiDlg::CPeiDuiDlg(QWidget* parent)
     m_export->SetFixedRowCount(0);
 
     connect(m_sowEdit, &QLineEdit::textEdited, this, &CPeiDuiDlg::onSowEdited);
+    connect(m_sowEdit, &QLineEdit::textChanged, this, &CPeiDuiDlg::showSowInList);
     connect(m_sowList, &QListWidget::currentTextChanged, this, [this](const QString& t) {
-        if (!t.isEmpty() && !m_sowEdit->hasFocus())
+        // Moving through the list with the keys picks the sow; typing only shows it.
+        if (!t.isEmpty() && m_sowList->hasFocus())
             m_sowEdit->setText(t);
     });
     connect(m_sowList, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { m_sowEdit->setText(item->text()); });
@@ -184,9 +186,13 @@ void CPeiDuiDlg::onSowEdited(const QString& text)
         m_sowEdit->setText(upper);
         m_sowEdit->setCursorPosition(cursor);
     }
-    // The first sow that starts with what was typed is shown in the list.
+}
+
+void CPeiDuiDlg::showSowInList(const QString& text)
+{
+    // The first sow that starts with the text is shown in the list.
     for (int i = 0; i < m_sowList->count(); ++i) {
-        if (!upper.isEmpty() && m_sowList->item(i)->text().startsWith(upper)) {
+        if (!text.isEmpty() && m_sowList->item(i)->text().startsWith(text)) {
             m_sowList->setCurrentRow(i);
             m_sowList->scrollToItem(m_sowList->item(i));
             return;

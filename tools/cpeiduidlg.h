@@ -57,6 +57,7 @@ public:
 private:
     void fillSows(const QString& sql);
     void onSowEdited(const QString& text);
+    void showSowInList(const QString& text);
 
     CDbConnection m_connection;
     QLineEdit* m_sowEdit;

@@ -70,6 +70,7 @@ private slots:
         QString error;
         QVERIFY2(DbBackup::copyDatabase(db.path(), copy, &error), qPrintable(error));
         QCOMPARE(cards(copy), QStringList{QStringLiteral("LLYY00000000001")});
+        QCOMPARE(QFile::permissions(copy), QFile::permissions(db.path()));
         QString why;
         QVERIFY2(DbBackup::isIntact(copy, true, &why), qPrintable(why));
         // The window's work is untouched and can still be saved.
