@@ -28,6 +28,7 @@ const char* const kIndexes[] = {
     "create index ix_litter_sow on 产仔记录(母猪耳号, 胎次)",
     "create index ix_litter_date on 产仔记录(分娩日期)",
     "create index ix_litter_piglet on 产仔记录(仔猪耳号)",
+    "create index ix_litter_moved on 产仔记录(转群日期)",
     "create index ix_pigs_tag on 子猪管理(耳号)",
     "create index ix_pigs_moved on 子猪管理(转群时间)",
 };

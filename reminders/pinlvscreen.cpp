@@ -108,6 +108,9 @@ void CPinLvScreen::refresh()
     m_refresh->setEnabled(true);
     QApplication::restoreOverrideCursor();
     grid()->AutoSize();
+    // A month label spans its four week columns: it needs no more height than one line.
+    if (!m_alert && grid()->GetRowCount() > 1)
+        grid()->SetRowHeight(0, grid()->GetRowHeight(1));
 }
 
 void CPinLvScreen::showReminder(const QDate& start, const QDate& end)

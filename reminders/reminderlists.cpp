@@ -343,7 +343,11 @@ ReminderTable duanNai(CDbConnection& conn, const QDateTime& now, bool alert)
             f = {m[1], m[2], m[3], m[4], m[5], true};
     }
 
-    // The litter rows of each sow's farrowed parity inside the window, in one statement.
+    // Served again after her latest litter: that litter was weaned in fact, whatever the card says.
+    auto servedAgain = [&](const QString& sow, const Mating& m) { return latestService.value(key(sow)) > key(m.date); };
+
+    // The litter rows of each remaining sow's farrowed parity inside her window (which
+    // depends on her breed's nursing days), in one statement.
     struct Litter {
         int total = 0, weaned = 0, dead = 0;
         QString farrowed;
@@ -352,31 +356,33 @@ ReminderTable duanNai(CDbConnection& conn, const QDateTime& now, bool alert)
     QStringList wanted;
     for (const QStringList& s : sows) {
         const auto it = farrowed.constFind(key(s[0]));
-        if (it != farrowed.constEnd())
-            wanted << QStringLiteral("(%1,%2)").arg(TextUtil::sqlQuote(s[0]), TextUtil::sqlQuote(it->parity));
+        if (it == farrowed.constEnd() || servedAgain(s[0], *it))
+            continue;
+        const int nursing = phys.value(s[0], 0, 28);
+        wanted << QStringLiteral("(%1,%2,'%3')")
+                      .arg(TextUtil::sqlQuote(s[0]), TextUtil::sqlQuote(it->parity), dateText(today.addDays(-nursing - n)));
     }
-    // Each sow's window depends on her breed's nursing days, so the date test is made here.
     if (!wanted.isEmpty()) {
         wanted.removeDuplicates();
+        // The look-up by sow and parity must go through the litter index: left to itself the
+        // planner may index the whole table for a few hundred litters.
+        auto litterSql = [&](const QString& hint) {
+            return QStringLiteral("with w(t,p,e) as (values ") + wanted.join(QLatin1Char(',')) +
+                   QStringLiteral(") select 母猪耳号,分娩日期,实断奶日,转群去向 from w cross join 产仔记录 ") + hint +
+                   QStringLiteral(" on 母猪耳号=w.t and 胎次=w.p where 分娩日期 ") + (alert ? QStringLiteral("<") : QStringLiteral(">=")) +
+                   QStringLiteral(" w.e order by 产仔记录.rowid");
+        };
         QVector<QStringList> rows;
-        readAll(conn,
-                QStringLiteral("with w(t,p) as (values %1) select 母猪耳号,胎次,分娩日期,实断奶日,转群去向 from w join 产仔记录 "
-                               "on 母猪耳号=w.t and 胎次=w.p order by 产仔记录.rowid")
-                    .arg(wanted.join(QLatin1Char(','))),
-                rows);
+        if (!readAll(conn, litterSql(QStringLiteral("indexed by ix_litter_sow")), rows))
+            readAll(conn, litterSql(QString()), rows);
         for (const QStringList& r : rows) {
-            const int nursing = phys.value(r[0], 0, 28);
-            const QString edge = dateText(today.addDays(-nursing - n));
-            const bool inWindow = alert ? r[2] < edge : r[2] >= edge;
-            if (!inWindow)
-                continue;
             Litter& l = litters[key(r[0])];
             ++l.total;
-            if (!r[3].isEmpty())
+            if (!r[2].isEmpty())
                 ++l.weaned;
-            if (r[4] == QStringLiteral("死亡"))
+            if (r[3] == QStringLiteral("死亡"))
                 ++l.dead;
-            l.farrowed = r[2];
+            l.farrowed = r[1];
         }
     }
 
@@ -385,8 +391,7 @@ ReminderTable duanNai(CDbConnection& conn, const QDateTime& now, bool alert)
         const auto m = farrowed.constFind(key(tag));
         if (m == farrowed.constEnd())
             continue;
-        // Served again after that litter: it was weaned in fact, whatever the card says.
-        if (latestService.value(key(tag)) > key(m->date))
+        if (servedAgain(tag, *m))
             continue;
         const Litter l = litters.value(key(tag));
         if (l.total == 0)

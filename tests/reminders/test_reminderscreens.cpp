@@ -10,6 +10,7 @@
 #include "screenregistry.h"
 
 #include <QApplication>
+#include <QDir>
 #include <memory>
 
 namespace {
@@ -42,6 +43,7 @@ private slots:
     void checkRefusedWhileAnotherWindowWrites();
     void openFailures();
     void countsMatchScreensOnDemoFarm();
+    void pictures();
 };
 
 void TestReminderScreens::setUpEveryList_data()
@@ -257,6 +259,31 @@ void TestReminderScreens::countsMatchScreensOnDemoFarm()
         QCOMPARE(shown, count);
     }
     QVERIFY(messages.shown().isEmpty());
+    AppClock::setNow(QDateTime());
+}
+
+// Pictures of some lists on the demo farm for a person to look at; only with TAMVO_SHOT_DIR set.
+void TestReminderScreens::pictures()
+{
+    const QString out = qEnvironmentVariable("TAMVO_SHOT_DIR");
+    if (out.isEmpty())
+        QSKIP("set TAMVO_SHOT_DIR to take the pictures");
+    QDir().mkpath(out);
+    QTemporaryDir dir;
+    DemoFarm::Options o;
+    o.path = dir.filePath("demo.db");
+    o.today = QDate(2026, 12, 11);
+    QVERIFY(DemoFarm::create(o));
+    AppClock::setNow(QDateTime(o.today, QTime(8, 0)));
+    ScriptedMessages messages;
+    for (int id : {TDaiPei, TYuChan, TDuanNai, JDuanNai, TPinLv, JPinLv}) {
+        auto s = openScreen(id, o.path);
+        s->exportAction();
+        s->resize(1100, 560);
+        s->show();
+        QApplication::processEvents();
+        QVERIFY(s->grab().save(QStringLiteral("%1/%2.png").arg(out).arg(id)));
+    }
     AppClock::setNow(QDateTime());
 }
 
