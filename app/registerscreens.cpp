@@ -22,6 +22,7 @@
 #include "ctamvoview.h"
 #include "pinlvscreen.h"
 #include "reminderscreen.h"
+#include "todaywork.h"
 #include "dbmaintenance.h"
 #include "gridscreen.h"
 #include "mainframe.h"
@@ -112,6 +113,7 @@ void registerScreens()
     addExportableDialog<CZhongZhuKaDlg>();
     addExportableDialog<CMuZhuKaDlg>();
     // Daily reminders and system alerts
+    addScreen<CTodayWork>();
     addScreen<CTDaiPei>();
     addScreen<CTShiPei>();
     addScreen<CTRenShen>();
