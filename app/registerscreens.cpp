@@ -10,6 +10,7 @@
 #include "cbchanzai.h"
 #include "cbfenxi.h"
 #include "cbpeizhong.h"
+#include "cdayindlg.h"
 #include "ccleanupdlg.h"
 #include "cpeiduidlg.h"
 #include "csettingsdlg.h"
@@ -117,6 +118,8 @@ void registerScreens()
     addScreen<CBPeiZhong>();
     addScreen<CBChanZai>();
     addScreen<CBFenXi>();
+    addExportableDialog<CZhongZhuKaDlg>();
+    addExportableDialog<CMuZhuKaDlg>();
     // Daily reminders and system alerts
     addScreen<CTodayWork>();
     addScreen<CTDaiPei>();

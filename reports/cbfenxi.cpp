@@ -303,6 +303,7 @@ bool CBFenXi::analyse()
     writeColumn(3, year);
     writeTargets(prefix, year);
     g->AutoSize();
+    ReportGrid::fitColumns(g, 0, 5);
     m_analyse->setEnabled(true);
     QApplication::restoreOverrideCursor();
     return true;

@@ -2,6 +2,7 @@
 #include "appclock.h"
 #include "appmessage.h"
 #include "dbrecordset.h"
+#include "reportgrid.h"
 #include "reportheading.h"
 #include "textutil.h"
 
@@ -218,6 +219,7 @@ bool CBReportScreen::analyse()
     grid()->SetPrintHead(ReportHeading::ownerName(), reportTitle(sel));
     fillReport(sel);
     grid()->AutoSize();
+    ReportGrid::padColumns(grid());
     return true;
 }
 
