@@ -33,6 +33,8 @@ enum : int {
     Settings = 32882, DbCompact = 32884, DbBackup = 32885, DbRestore = 32886, DbCleanup = 32887,
     MatingPlanner = 32888, SowStatus = 32889,
     WebSite = 32894, WebSite2 = 32895,
+    // The morning view and whether it opens at start-up
+    TodayWork = 32900, TodayWorkAtStart = 32901,
     // Framework commands
     CloseWindow = 57602, PrintSetup = 57606, Print = 57607, PrintDirect = 57608,
     PrintPreview = 57609, WindowNew = 57648, WindowArrange = 57649, WindowCascade = 57650,

@@ -40,6 +40,7 @@ QVector<CommandInfo> buildCommands()
         screen(32815, "后备猪管理", "CGHouBeiView", 1, 135, "后备猪管理"),
         screen(32816, "肥育猪管理", "CGFeiYuView", 1, 135, "肥育猪管理"),
         screen(32817, "种猪管理", "CGZhongZhuView", 1, 135, "种猪管理"),
+        screen(32900, "今日工作", "CTodayWork", 2, 135, "今日工作", "今天要做的工作：各提醒和警报列表的头数一览\n今日工作"),
         screen(32819, "母猪待配提醒", "CTDaiPei", 2, 135, "母猪待配提醒"),
         screen(32820, "后备母猪适配提醒", "CTShiPei", 2, 135, "后备适配母猪提醒"),
         screen(32821, "母猪妊娠提醒", "CTRenShen", 2, 135, "母猪妊娠提醒"),
@@ -109,6 +110,7 @@ QVector<CommandInfo> buildCommands()
         command(57664, "关于 Tamvo(&A)...", "显示程序信息、版本号和版权\n关于"),
         command(32894, "塔沃公司网站", "访问塔沃公司网站 http://www.tamvo.com/\n塔沃公司网站"),
         command(32895, "塔沃技术支持", "访问塔沃技术支持网页 http://www.tamvo.com/support/\n技术支持"),
+        command(32901, "启动时打开今日工作", "程序启动时是否打开今日工作\n启动时打开今日工作"),
         command(32818, "导航条(&D)", "关闭、开启导航条窗口\n导航条"),
         command(32833, "显示/隐藏", "显示、隐藏标签视图\n显示"),
         command(32834, "顶部/底部", "标签置于顶部或者底部\n重置"),
@@ -199,7 +201,7 @@ QVector<MenuItem> moduleItems(int module, bool yearlyAtEnd = false)
     switch (module) {
     case 0: return ids({32771, 32772, 32773});
     case 1: return ids({32813, 32814, 0, 32815, 32816, 0, 32817});
-    case 2: return ids({32819, 32820, 0, 32821, 32822, 32823, 32824, 32825, 0, 32826});
+    case 2: return ids({32900, 0, 32819, 32820, 0, 32821, 32822, 32823, 32824, 32825, 0, 32826});
     case 3: return ids({32827, 32828, 0, 32829, 32830, 32831, 32832});
     case 4: {
         QVector<MenuItem> breeds = yearlyAtEnd ? ids({32838, 32839, 0, 32840, 32841})
@@ -275,7 +277,7 @@ QVector<MenuItem> moduleMenu(const ModuleInfo& mod)
         menu << popup("编辑(&E)", ids({32778, 32779, 32780}));
     if (id == 129 || id == 155 || id == 158 || id == 159)
         menu << popup("表格(&G)", ids({32790, 32791, 0, 32792, 32793, 0, 32795, 32796}));
-    menu << popup("查看(&V)", {c(59392), c(59393), sep, c(32818),
+    menu << popup("查看(&V)", {c(59392), c(59393), sep, c(32818), c(32901),
                                popup("标签条", ids({32833, 32836, 0, 32834, 32835}))});
     menu << popup("窗口(&W)", ids({57648, 57650, 57651, 57649}));
     menu << toolsPopup();

@@ -61,7 +61,7 @@ bool isCheckable(int id)
 {
     switch (id) {
     case Cmd::NavigationBar: case Cmd::TabsShow: case Cmd::TabsTopBottom: case Cmd::TabsImages:
-    case Cmd::ViewToolBar: case Cmd::ViewStatusBar:
+    case Cmd::ViewToolBar: case Cmd::ViewStatusBar: case Cmd::TodayWorkAtStart:
     case Cmd::HorzLines: case Cmd::VertLines: case Cmd::RowResize: case Cmd::ColResize:
         return true;
     }
@@ -113,6 +113,8 @@ CMainFrame::CMainFrame(QWidget* parent)
         }
     });
     poll->start(300);
+    // A screen that opens another (the morning view opens its lists) goes through the frame.
+    ScreenRegistry::setCommandOpener([this](int commandId) { return runCommand(commandId); });
     // Every find window reports to the frame, which asks the screen in front.
     m_previousFindRelay = CFindDlg::setRelay([this](bool down, const QString& text) { findRequest(down, text); });
     updateCommandStates();
@@ -125,6 +127,7 @@ CMainFrame::~CMainFrame()
     // Closed frames still waiting for their deferred deletion count too.
     m_closing = true;
     CFindDlg::setRelay({});
+    ScreenRegistry::setCommandOpener({});
     qDeleteAll(m_mdi->findChildren<CChildFrame*>());
 }
 
@@ -301,6 +304,16 @@ QAction* CMainFrame::commandAction(int commandId) const
     return m_actions.value(commandId);
 }
 
+bool CMainFrame::todayWorkAtStart()
+{
+    return QSettings().value(QStringLiteral("Settings/TodayWorkAtStart"), true).toBool();
+}
+
+void CMainFrame::setTodayWorkAtStart(bool open)
+{
+    QSettings().setValue(QStringLiteral("Settings/TodayWorkAtStart"), open);
+}
+
 CHelpWindow* CMainFrame::helpWindow() const
 {
     return m_help.data();
@@ -352,6 +365,7 @@ bool CMainFrame::isCommandEnabled(int commandId, bool* checked) const
     case Cmd::TabsImages: mark = m_tabs->hasImages(); return true;
     case Cmd::ViewToolBar: mark = !m_toolBar->isHidden(); return true;
     case Cmd::ViewStatusBar: mark = !m_status->isHidden(); return true;
+    case Cmd::TodayWorkAtStart: mark = todayWorkAtStart(); return true;
     case Cmd::TabsThreshold: case Cmd::HelpTopics: case Cmd::About: case Cmd::WebSite: case Cmd::WebSite2:
     case Cmd::PrintSetup: case Cmd::WindowCascade: case Cmd::WindowTile: case Cmd::WindowArrange:
         return true;
@@ -426,6 +440,10 @@ bool CMainFrame::runFrameCommand(int commandId)
         return true;
     case Cmd::ViewStatusBar:
         m_status->setVisible(m_status->isHidden());
+        return true;
+    case Cmd::TodayWorkAtStart:
+        setTodayWorkAtStart(!todayWorkAtStart());
+        updateCommandStates();
         return true;
     case Cmd::HelpTopics: {
         // The manual opens in the program's own window, so help works without a web

@@ -61,6 +61,9 @@ public:
     CMDITabs* tabStrip() const { return m_tabs; }
     // The manual's window once help has been asked for, else nullptr.
     CHelpWindow* helpWindow() const;
+    // Whether start-up opens the morning view 今日工作 (remembered; on until turned off).
+    static bool todayWorkAtStart();
+    static void setTodayWorkAtStart(bool open);
     // The drop-down menu of the tool bar's "打开窗口" button.
     QMenu* openWindowMenu() const { return m_dropMenu; }
 

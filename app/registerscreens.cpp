@@ -21,6 +21,7 @@
 #include "ctamvoview.h"
 #include "pinlvscreen.h"
 #include "reminderscreen.h"
+#include "todaywork.h"
 #include "dbmaintenance.h"
 #include "gridscreen.h"
 #include "mainframe.h"
@@ -109,6 +110,7 @@ void registerScreens()
     addScreen<CBChanZai>();
     addScreen<CBFenXi>();
     // Daily reminders and system alerts
+    addScreen<CTodayWork>();
     addScreen<CTDaiPei>();
     addScreen<CTShiPei>();
     addScreen<CTRenShen>();

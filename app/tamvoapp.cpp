@@ -1,6 +1,7 @@
 #include "tamvoapp.h"
 #include "appclock.h"
 #include "appmessage.h"
+#include "commandids.h"
 #include "dbbackup.h"
 #include "dbconnection.h"
 #include "gridscreen.h"
@@ -155,6 +156,9 @@ bool CTamvoApp::InitInstance(const CommandLine& options)
     }
     test.Close();
     m_started = true;
+    // The morning view first, unless the user turned it off.
+    if (CMainFrame::todayWorkAtStart())
+        m_frame->runCommand(Cmd::TodayWork);
     return true;
 }
 

@@ -37,6 +37,7 @@ CGridCtrl::CGridCtrl(QWidget* parent)
             p->setSelectionModel(m_main->selectionModel());
             connect(p, &QAbstractItemView::clicked, this, [this](const QModelIndex& i) { emit cellClicked(i.row(), i.column()); });
         }
+        connect(p, &QAbstractItemView::activated, this, [this](const QModelIndex& i) { emit cellActivated(i.row(), i.column()); });
     });
     connect(m_main, &QAbstractItemView::clicked, this, [this](const QModelIndex& i) { emit cellClicked(i.row(), i.column()); });
     // Rows inserted or deleted move the focus cell by themselves; that is no selection

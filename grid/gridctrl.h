@@ -165,6 +165,8 @@ signals:
     void endEdit(int row, int col);    // GVN_ENDLABELEDIT
     void cellClicked(int row, int col); // NM_CLICK
     void selChanged(int row, int col); // GVN_SELCHANGED
+    // A double click or Enter on a cell that is not being edited.
+    void cellActivated(int row, int col);
 
 protected:
     QHash<int, QStringList> m_comboColumns;

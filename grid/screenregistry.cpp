@@ -63,4 +63,22 @@ QList<ScreenEntry> all()
     return entries();
 }
 
+namespace {
+std::function<bool(int)>& opener()
+{
+    static std::function<bool(int)> f;
+    return f;
+}
+} // namespace
+
+void setCommandOpener(std::function<bool(int)> f)
+{
+    opener() = std::move(f);
+}
+
+bool openCommand(int commandId)
+{
+    return opener() ? opener()(commandId) : false;
+}
+
 } // namespace ScreenRegistry

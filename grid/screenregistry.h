@@ -20,6 +20,10 @@ const ScreenEntry* find(int commandId);
 // By command id written as digits, or by caption (mnemonic "(&X)", "&" and "..." ignored).
 const ScreenEntry* findByName(const QString& idOrCaption);
 QList<ScreenEntry> all();
+// How a screen opens another screen (the morning view opens a list): the frame sets
+// the opener; without one nothing opens and the answer is false.
+void setCommandOpener(std::function<bool(int commandId)> opener);
+bool openCommand(int commandId);
 // A menu caption as the table keeps it: "种猪档案(&D)\tCtrl+D" -> "种猪档案".
 QString plainCaption(const QString& menuText);
 }

@@ -59,7 +59,7 @@ QString menuBarText(QMenuBar* bar)
 // The default menu's module popups, written out as the menus must read.
 const QString P0 = QStringLiteral("32771 32772 32773");
 const QString P1 = QStringLiteral("32813 32814 - 32815 32816 - 32817");
-const QString P2 = QStringLiteral("32819 32820 - 32821 32822 32823 32824 32825 - 32826");
+const QString P2 = QStringLiteral("32900 - 32819 32820 - 32821 32822 32823 32824 32825 - 32826");
 const QString P3 = QStringLiteral("32827 32828 - 32829 32830 32831 32832");
 const QString analysis(bool yearlyAtEnd)
 {
@@ -184,7 +184,7 @@ void TestMainFrame::menus_data()
     const QString sixNew = QStringLiteral("32771 32772 32773 - 32774 32775");
     const QString edit = QStringLiteral("编辑(&E){32778 32779 32780}");
     const QString grid = QStringLiteral("表格(&G){32790 32791 - 32792 32793 - 32795 32796}");
-    const QString tail = QStringList{QStringLiteral("查看(&V){59392 59393 - 32818 标签条{32833 32836 - 32834 32835}}"),
+    const QString tail = QStringList{QStringLiteral("查看(&V){59392 59393 - 32818 32901 标签条{32833 32836 - 32834 32835}}"),
                                      QStringLiteral("窗口(&W){57648 57650 57651 57649}"), kTools,
                                      popup("系统(&S)", "32882 " + kMaintenance), kHelp}
                              .join(' ');
@@ -557,15 +557,15 @@ void TestMainFrame::navigationBarGroupsAndToggle()
     QStringList groups;
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
         groups << tree->topLevelItem(i)->text(0) + ':' + QString::number(tree->topLevelItem(i)->childCount());
-    QCOMPARE(groups, (QStringList{"数据输入:3", "转群管理:5", "日常提醒:8", "系统警报:6", "生产分析:36", "报表统计:5"}));
-    QCOMPARE(f.frame->navigationBar()->names().value(9), QStringLiteral("后备适配母猪提醒"));
+    QCOMPARE(groups, (QStringList{"数据输入:3", "转群管理:5", "日常提醒:9", "系统警报:6", "生产分析:36", "报表统计:5"}));
+    QCOMPARE(f.frame->navigationBar()->names().value(10), QStringLiteral("后备适配母猪提醒"));
     QVERIFY(!f.frame->navigationBar()->names().contains(QStringLiteral("屠宰测定")));
 
     // A click on the item opens its screen; an item without a screen is greyed.
     f.frame->updateCommandStates();
-    QTreeWidgetItem* item = tree->topLevelItem(2)->child(1);
+    QTreeWidgetItem* item = tree->topLevelItem(2)->child(2);
     QVERIFY(item->flags() & Qt::ItemIsEnabled);
-    QVERIFY(!(tree->topLevelItem(2)->child(0)->flags() & Qt::ItemIsEnabled));
+    QVERIFY(!(tree->topLevelItem(2)->child(1)->flags() & Qt::ItemIsEnabled));
     emit tree->itemClicked(item, 0);
     QVERIFY(f.frame->screen(32820));
 
