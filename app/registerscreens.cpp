@@ -12,6 +12,7 @@
 #include "cbpeizhong.h"
 #include "ccleanupdlg.h"
 #include "cpeiduidlg.h"
+#include "csettingsdlg.h"
 #include "reportheading.h"
 #include "csowstatusdlg.h"
 #include "cgbaoyuview.h"
@@ -143,4 +144,19 @@ void registerScreens()
     addMaintenance(32886, DbMaintenance::Restore);
     addMaintenance(32884, DbMaintenance::Compact);
     DbMaintenance::setScreenCloser(closeAllScreens);
+
+    // Settings: the farm number dialog changes the program's values and "code.ini".
+    DialogCommands::add({CSettingsDlg::kCommandId, [](QWidget* frame) { CSettingsDlg::run(frame); }});
+    CSettingsDlg::setFarmNumberAccess(
+        {[] {
+             const CTamvoApp* app = theApp();
+             return app ? qMakePair(app->farmNumber(), app->subFarmNumber()) : qMakePair(QString(), QString());
+         },
+         [](const QString& farm, const QString& subFarm) {
+             CTamvoApp* app = theApp();
+             if (!app)
+                 return false;
+             app->setFarmNumbers(farm, subFarm);
+             return CTamvoApp::writeCodeIni(app->codeIniPath(), farm, subFarm);
+         }});
 }

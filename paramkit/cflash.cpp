@@ -1,5 +1,7 @@
 #include "cflash.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 
 CFlash::CFlash(const QPixmap& picture, QWidget* parent)
@@ -15,7 +17,21 @@ void CFlash::paintEvent(QPaintEvent*)
     p.drawPixmap(0, 0, m_picture);
 }
 
-void CFlash::mousePressEvent(QMouseEvent*)
+void CFlash::mousePressEvent(QMouseEvent* event)
 {
-    accept();
+    if (event->button() == Qt::LeftButton)
+        accept();
+}
+
+void CFlash::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
 }
