@@ -28,11 +28,11 @@ bool TempHerdDb::exec(const QString& sql) const
     return true;
 }
 
-QStringList TempHerdDb::rows(const QString& sql) const
+QStringList queryRows(const QString& path, const QString& sql)
 {
     QStringList out;
     CDbConnection c;
-    if (!c.Open(m_path))
+    if (!c.Open(path))
         return out;
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(c.handle(), sql.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK) {
@@ -49,6 +49,11 @@ QStringList TempHerdDb::rows(const QString& sql) const
     }
     sqlite3_finalize(stmt);
     return out;
+}
+
+QStringList TempHerdDb::rows(const QString& sql) const
+{
+    return queryRows(m_path, sql);
 }
 
 QString TempHerdDb::scalar(const QString& sql) const

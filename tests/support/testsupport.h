@@ -25,6 +25,10 @@ private:
     QString m_path;
 };
 
+// All rows of a query on any database file (a backup, a restored copy), each row's
+// fields joined by '|'; empty when the file does not open.
+QStringList queryRows(const QString& path, const QString& sql);
+
 // Answers every message box from a script and records what was shown; restores the
 // previous answerer when it goes.
 class ScriptedMessages

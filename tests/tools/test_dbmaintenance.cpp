@@ -29,13 +29,7 @@ class TestDbMaintenance : public QObject
         CDbConnection c;
         if (!c.Open(path))
             return {QStringLiteral("<cannot open>")};
-        QStringList out;
-        sqlite3_stmt* s = nullptr;
-        sqlite3_prepare_v2(c.handle(), "select 耳号 from 种猪卡 order by 耳号", -1, &s, nullptr);
-        while (sqlite3_step(s) == SQLITE_ROW)
-            out << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
-        sqlite3_finalize(s);
-        return out;
+        return queryRows(path, QStringLiteral("select 耳号 from 种猪卡 order by 耳号"));
     }
 
     static QByteArray bytes(const QString& path)
